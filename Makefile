@@ -1,0 +1,56 @@
+# Entry points. Each target installs what it needs through scripts/bootstrap.
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+.PHONY: all build run test sanitize tsan bench fuzz format clean bootstrap
+
+all: build
+
+bootstrap:
+	@scripts/bootstrap
+
+build: bootstrap
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+	cmake --build build -j $(JOBS)
+
+# The main job on the built-in simulated suit.
+run: build
+	scripts/demo build
+
+test: bootstrap
+	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNEL_WERROR=ON $(CMAKE_FLAGS)
+	cmake --build build -j $(JOBS)
+	ctest --test-dir build --output-on-failure -j $(JOBS)
+
+# AddressSanitizer + UndefinedBehaviorSanitizer, every test.
+sanitize: bootstrap
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DVARNEL_WERROR=ON \
+	  -DVARNEL_SANITIZE=address,undefined $(CMAKE_FLAGS)
+	cmake --build build-asan -j $(JOBS)
+	ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+# ThreadSanitizer, the tests that run threads.
+tsan: bootstrap
+	cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNEL_WERROR=ON \
+	  -DVARNEL_SANITIZE=thread $(CMAKE_FLAGS)
+	cmake --build build-tsan -j $(JOBS)
+	ctest --test-dir build-tsan --output-on-failure -j $(JOBS) -L threaded
+
+bench: bootstrap
+	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build build-release -j $(JOBS)
+	scripts/run-benchmarks build-release
+
+# Each fuzz target for FUZZ_SECONDS (clang, libFuzzer, ASan + UBSan).
+FUZZ_SECONDS ?= 30
+fuzz: bootstrap
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DVARNEL_FUZZ=ON -DVARNEL_SANITIZE=address,undefined $(CMAKE_FLAGS)
+	cmake --build build-fuzz -j $(JOBS)
+	scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
+
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build build-asan build-tsan build-release build-fuzz

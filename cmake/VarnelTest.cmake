@@ -1,0 +1,30 @@
+# One GoogleTest executable per subsystem:
+#   varnel_add_test(<subsystem> [RESOURCE_LOCK <lock>] [LABELS <label>...]
+#                   [LIBRARIES <target>...])
+# builds tests/<subsystem>/*.cpp into test_<subsystem> and registers each
+# test case with CTest. Tests that bind UDP port 8000 take the lock udp8000;
+# tests with threads carry the label "threaded" (the ThreadSanitizer run).
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+function(varnel_add_test subsystem)
+  cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "LABELS;LIBRARIES" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${subsystem}/*.cpp)
+  if(NOT sources)
+    return()
+  endif()
+  set(target test_${subsystem})
+  add_executable(${target} ${sources})
+  target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support)
+  target_link_libraries(${target} PRIVATE varnel_core ${ARG_LIBRARIES} GTest::gtest GTest::gmock
+                        GTest::gtest_main)
+  target_compile_definitions(${target} PRIVATE
+    VARNEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    VARNEL_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/../shared/testdata")
+  set(properties LABELS "${subsystem};${ARG_LABELS}")
+  if(ARG_RESOURCE_LOCK)
+    list(APPEND properties RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+  endif()
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+                       PROPERTIES ${properties})
+endfunction()

@@ -1,0 +1,6 @@
+// The subcommands of the varnel command line. Each Add...Command registers
+// its options on the app and, when chosen, runs and stores its exit status.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
