@@ -1,0 +1,42 @@
+// Writing a file so that readers see either the old file or the complete new
+// one: the text goes to a temporary file in the same folder, which replaces
+// the target only once every byte is written and synced. A target that
+// exists but is not a regular file (a device, a pipe) is written in place,
+// because renaming over it would destroy the node.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+enum class AtomicFileOpen {
+    Opened,
+    CannotOpen,  // the path cannot name a file: missing folder, a directory ...
+    CannotWrite, // the folder exists but takes no new file (read-only, full ...)
+};
+
+class AtomicFile {
+  public:
+    AtomicFile() = default;
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+    ~AtomicFile() { Abandon(); }
+
+    AtomicFileOpen Open(const char* path);
+    // Appends bytes; false once anything has failed (the failure sticks, so
+    // callers may check only at the end).
+    bool Write(const void* data, size_t size);
+    bool WriteText(const char* text);
+    // Syncs, closes and moves the file into place. False when any write,
+    // the sync or the rename failed; the target is then as it was and no
+    // temporary file is left.
+    bool Commit();
+    // Drops the temporary file; the target stays as it was.
+    void Abandon();
+
+  private:
+    int descriptor = -1;
+    bool inPlace = false;
+    bool failed = false;
+    std::string targetPath;
+    std::string temporaryPath;
+};

@@ -1,0 +1,149 @@
+#include "atomic_file.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+std::atomic<unsigned> temporaryCounter{0};
+
+// Errors that say the path itself is unusable, as opposed to a folder that
+// refuses new files.
+bool NamesNoFile(int error)
+{
+    return error == ENOENT || error == ENOTDIR || error == ENAMETOOLONG || error == ELOOP ||
+           error == EISDIR;
+}
+
+void SyncFolderOf(const std::string& path)
+{
+    std::string::size_type slash = path.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+    int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        return;
+    fsync(descriptor); // the rename is already visible; this only makes it durable
+    close(descriptor);
+}
+} // namespace
+
+AtomicFileOpen AtomicFile::Open(const char* path)
+{
+    Abandon();
+    if (!path || !*path)
+        return AtomicFileOpen::CannotOpen;
+
+    struct stat target;
+    bool exists = stat(path, &target) == 0;
+    if (exists && S_ISDIR(target.st_mode))
+        return AtomicFileOpen::CannotOpen;
+    if (exists && !S_ISREG(target.st_mode)) {
+        descriptor = open(path, O_WRONLY | O_TRUNC | O_CLOEXEC);
+        if (descriptor < 0)
+            return AtomicFileOpen::CannotOpen;
+        inPlace = true;
+        return AtomicFileOpen::Opened;
+    }
+
+    targetPath = path;
+    struct stat link;
+    if (exists && lstat(path, &link) == 0 && S_ISLNK(link.st_mode)) {
+        // Replace the file the link points to, not the link.
+        char resolved[PATH_MAX];
+        if (realpath(path, resolved))
+            targetPath = resolved;
+    }
+
+    for (int attempt = 0; attempt < 100; attempt++) {
+        char suffix[48];
+        std::snprintf(suffix, sizeof suffix, ".%x-%x.tmp", unsigned(getpid()),
+                      temporaryCounter.fetch_add(1));
+        temporaryPath = targetPath + suffix;
+        descriptor = open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0 || errno != EEXIST)
+            break;
+    }
+    if (descriptor < 0) {
+        int error = errno;
+        temporaryPath.clear();
+        return NamesNoFile(error) ? AtomicFileOpen::CannotOpen : AtomicFileOpen::CannotWrite;
+    }
+    if (exists) {
+        // The new file keeps the old one's permissions and, where allowed, owner.
+        fchmod(descriptor, target.st_mode & 07777);
+        if (fchown(descriptor, target.st_uid, target.st_gid) != 0) {
+            // not permitted for ordinary users; the file is then theirs
+        }
+    }
+    return AtomicFileOpen::Opened;
+}
+
+bool AtomicFile::Write(const void* data, size_t size)
+{
+    if (descriptor < 0)
+        return false;
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0 && !failed) {
+        ssize_t written = write(descriptor, bytes, size);
+        if (written < 0) {
+            if (errno != EINTR)
+                failed = true;
+            continue;
+        }
+        bytes += written;
+        size -= size_t(written);
+    }
+    return !failed;
+}
+
+bool AtomicFile::WriteText(const char* text)
+{
+    return Write(text, std::strlen(text));
+}
+
+bool AtomicFile::Commit()
+{
+    if (descriptor < 0)
+        return false;
+    // Devices and pipes cannot be synced; their writes have been checked.
+    if (!failed && !inPlace && fsync(descriptor) != 0)
+        failed = true;
+    if (close(descriptor) != 0)
+        failed = true;
+    descriptor = -1;
+    if (!inPlace) {
+        if (!failed && rename(temporaryPath.c_str(), targetPath.c_str()) != 0)
+            failed = true;
+        if (failed)
+            unlink(temporaryPath.c_str());
+        else
+            SyncFolderOf(targetPath);
+    }
+    bool written = !failed;
+    inPlace = false;
+    failed = false;
+    targetPath.clear();
+    temporaryPath.clear();
+    return written;
+}
+
+void AtomicFile::Abandon()
+{
+    if (descriptor >= 0) {
+        close(descriptor);
+        if (!inPlace)
+            unlink(temporaryPath.c_str());
+    }
+    descriptor = -1;
+    inPlace = false;
+    failed = false;
+    targetPath.clear();
+    temporaryPath.clear();
+}
