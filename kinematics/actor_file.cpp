@@ -1,0 +1,90 @@
+#include "actor_file.h"
+
+#include "actor_file_format.h"
+
+#include <charconv>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+#include <locale.h>
+
+namespace {
+// "%f" as in the C locale: the client's locale must not turn "5.5" into 5.
+bool ScanFloat(const char* text, float* value)
+{
+    static const locale_t CLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    char* end = nullptr;
+    float number = strtof_l(text, &end, CLocale);
+    if (end == text)
+        return false;
+    *value = number;
+    return true;
+}
+
+// "%g" as in the C locale (to_chars with a precision is specified so).
+void AppendNumber(std::string* text, double value)
+{
+    char buffer[32];
+    auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+    text->append(buffer, result.ptr);
+}
+} // namespace
+
+int ReadActorDataFromIni(const IniText& file, ActorData* actor)
+{
+    char text[IniValueMaxLength + 1];
+    if (!file.Find("Units", "Units", text, sizeof text))
+        std::snprintf(text, sizeof text, "%s", ActorUnits[ActorUnitsInches].name);
+    int units = FindActorUnit(text);
+    if (units < 0)
+        return 0;
+    const float reciprocal = 1.0f / ActorUnits[units].perInch;
+
+    for (ActorGroup group : ActorFileGroupOrder) {
+        const char* section = ActorGroupSection(group);
+        for (const ActorKey& key : ActorKeys) {
+            if (key.group != group)
+                continue;
+            float value;
+            if (!file.Find(section, key.name, text, sizeof text) || !ScanFloat(text, &value))
+                return 0;
+            ActorValue(*actor, key) = ActorKeyIsLength(key) ? value * reciprocal : value;
+        }
+    }
+    return 1;
+}
+
+std::string FormatActorFile(const ActorData& actor, int units)
+{
+    const ActorUnit& unit = ActorUnits[units];
+    std::string text;
+    text.reserve(4096);
+    text += "[Units]\nUnits=";
+    text += unit.name;
+    text += "\n";
+    for (ActorGroup group : ActorFileGroupOrder) {
+        text += "\n[";
+        text += ActorGroupSection(group);
+        text += "]\n";
+        for (const ActorKey& key : ActorKeys) {
+            if (key.group != group)
+                continue;
+            float value = ActorValue(actor, key);
+            if (ActorKeyIsLength(key))
+                value *= unit.perInch;
+            text += key.name;
+            text += '=';
+            AppendNumber(&text, value);
+            text += '\n';
+        }
+    }
+    return text;
+}
+
+int VarnelReadActorData(const char* path, ActorData* actor)
+{
+    if (!path || !actor)
+        return 0;
+    return ReadActorDataFromIni(IniText::Load(path), actor);
+}
