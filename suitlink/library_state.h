@@ -1,0 +1,35 @@
+// The library's one process-wide state: socket, receive thread, lock, suit
+// table and the current pose.
+#pragma once
+
+#include "recursive_lock.h"
+#include "suit_packet.h"
+#include "suit_slot.h"
+#include "thread.h"
+#include "udp_socket.h"
+#include "varnel.h"
+
+#include <atomic>
+#include <cstdint>
+
+struct LibraryState {
+    bool initialized = false;
+    int socket = InvalidSocket;
+    PlatformThread receiveThread;
+    // The receive thread's only stop signal.
+    std::atomic<int> receiveRunning{0};
+    // Guards the solver, CurrentPose and the frame callbacks. Recursive: the
+    // receive thread calibrates a suit while holding it.
+    RecursiveLock LibraryLock;
+    // Used by discovery and by the receive thread, never by both at once.
+    uint8_t ReceiveBuffer[SUIT_PACKET_SIZE] = {};
+    // Rebuilt only while the receive thread is stopped, so the thread reads
+    // both without the lock.
+    SuitSlot* suitTable = nullptr;
+    int suitCount = 0;
+    SkeletonFrame CurrentPose = {};
+    // Datagrams of the wrong size, which are dropped without being stored.
+    std::atomic<uint32_t> strayDatagrams{0};
+};
+
+extern LibraryState library;

@@ -1,0 +1,94 @@
+#include "receive_thread.h"
+
+#include "clock.h"
+#include "frame_delivery.h"
+#include "library_state.h"
+#include "socket_error_text.h"
+#include "suit_table.h"
+#include "suit_timeouts.h"
+#include "thread_cpu_time.h"
+
+#include <cstring>
+#include <mutex>
+
+namespace {
+// Longest wait for a datagram, so that the timeout pass still runs every
+// millisecond while the socket is silent.
+constexpr int ReceiveWaitMilliseconds = 1;
+
+void StoreDatagram(SuitSlot* slot)
+{
+    {
+        std::lock_guard hold(library.LibraryLock);
+        std::memcpy(slot->raw, library.ReceiveBuffer + PacketRawOffset, SuitRawSize);
+        slot->hasData.store(1);
+        CalibrateOnFirstDatagram(slot);
+        slot->pendingFrames.fetch_add(1);
+    }
+    slot->lastReceiveTime.store(MillisecondCounter());
+}
+
+void ReceiveLoop()
+{
+    while (library.receiveRunning.load()) {
+        ReceivedDatagram datagram;
+        int errorCode = 0;
+        ReceiveStatus status = ReceiveDatagram(library.socket, library.ReceiveBuffer,
+                                               SUIT_PACKET_SIZE, &datagram, &errorCode);
+        if (status == ReceiveStatus::Datagram) {
+            // Anyone on the network can send anything: a datagram of another
+            // size must neither stop capture nor mix stale bytes into a suit.
+            if (datagram.truncated || datagram.length != SUIT_PACKET_SIZE) {
+                library.strayDatagrams.fetch_add(1);
+                continue;
+            }
+            if (SuitSlot* slot = FindOpenSlot(datagram.address, datagram.port))
+                StoreDatagram(slot);
+            // Drain the socket before solving anything.
+            continue;
+        }
+        if (status == ReceiveStatus::Error) {
+            ReportSocketError("Socket error %s", errorCode);
+            return;
+        }
+        ProcessPendingFrames();
+        RunTimeoutPass();
+        WaitReadable(library.socket, ReceiveWaitMilliseconds);
+    }
+}
+
+void ReceiveThreadMain(void*)
+{
+    try {
+        ReceiveLoop();
+    } catch (...) {
+        // An exception from a client callback ends the thread quietly; the
+        // lock guards have already given LibraryLock back.
+    }
+}
+} // namespace
+
+void StartReceiveThread()
+{
+    // Set before the thread exists, so that a stop requested before it runs
+    // is not lost.
+    library.receiveRunning.store(1);
+    if (!StartThread(&library.receiveThread, ReceiveThreadMain, nullptr, ThreadPriority::Highest))
+        library.receiveRunning.store(0);
+}
+
+void StopReceiveThread()
+{
+    library.receiveRunning.store(0);
+    JoinThread(&library.receiveThread);
+}
+
+uint32_t StrayDatagramCount()
+{
+    return library.strayDatagrams.load();
+}
+
+double ReceiveThreadCpuSeconds()
+{
+    return library.receiveThread.running ? ThreadCpuSeconds(library.receiveThread) : 0.0;
+}

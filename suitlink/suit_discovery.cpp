@@ -1,0 +1,145 @@
+// VarnelFindSuits: listen for one second, then rebuild the suit table in
+// address and port order, keeping what is known about suits heard again.
+#include "clock.h"
+#include "default_actor.h"
+#include "library_state.h"
+#include "receive_thread.h"
+#include "socket_error_text.h"
+#include "suit_table.h"
+#include "suit_timeouts.h"
+#include "varnel.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <vector>
+
+namespace {
+bool AlreadyHeard(const std::vector<SuitInfo>& heard, const ReceivedDatagram& datagram)
+{
+    return std::any_of(heard.begin(), heard.end(), [&](const SuitInfo& info) {
+        return info.address == datagram.address && info.port == datagram.port;
+    });
+}
+
+SuitInfo SuitInfoFromPacket(uint8_t* packet, const ReceivedDatagram& datagram)
+{
+    SuitInfo info{};
+    packet[PacketNameOffset + SuitNameSize - 1] = 0;
+    const char* name = reinterpret_cast<const char*>(packet + PacketNameOffset);
+    std::memcpy(info.name, name, strnlen(name, SuitNameSize - 1));
+    info.address = datagram.address;
+    info.port = datagram.port;
+    info.frameRate = ReadLittleEndianFloat(packet + PacketFrameRateOffset);
+    info.flags = ReadLittleEndian16(packet + PacketFlagsOffset);
+    return info;
+}
+
+// Collects the first datagram of every suit heard within the window, in the
+// order heard. Returns false when a socket error ended listening.
+bool ListenForSuits(std::vector<SuitInfo>& heard)
+{
+    uint8_t* packet = library.ReceiveBuffer;
+    uint32_t deadline = MillisecondCounter() + DISCOVERY_WINDOW_MS;
+    for (;;) {
+        int32_t remaining = int32_t(deadline - MillisecondCounter());
+        if (remaining <= 0)
+            return true;
+        ReceivedDatagram datagram;
+        int errorCode = 0;
+        ReceiveStatus status =
+            ReceiveDatagram(library.socket, packet, SUIT_PACKET_SIZE, &datagram, &errorCode);
+        if (status == ReceiveStatus::WouldBlock) {
+            WaitReadable(library.socket, remaining);
+            continue;
+        }
+        if (status == ReceiveStatus::Error) {
+            ReportSocketError("Socket error %s", errorCode);
+            return false;
+        }
+        if (datagram.truncated || datagram.length != SUIT_PACKET_SIZE) {
+            library.strayDatagrams.fetch_add(1);
+            continue;
+        }
+        if (ReadLittleEndian16(packet + PacketLengthOffset) != SUIT_PACKET_SIZE ||
+            AlreadyHeard(heard, datagram))
+            continue;
+        try {
+            heard.push_back(SuitInfoFromPacket(packet, datagram));
+        } catch (const std::bad_alloc&) {
+            return true; // keep the suits heard so far
+        }
+    }
+}
+
+const SuitSlot* FindInTable(const SuitSlot* table, int count, uint32_t address, uint16_t port)
+{
+    for (int i = count - 1; i >= 0; i--) {
+        if (table[i].address == address && table[i].port == port)
+            return &table[i];
+    }
+    return nullptr;
+}
+
+// A suit heard again keeps its actor and its whole calibration.
+void CarryOver(const SuitSlot& known, SuitSlot& slot)
+{
+    slot.actor = known.actor;
+    slot.nullSet.store(known.nullSet.load());
+    std::memcpy(slot.nullRaw, known.nullRaw, sizeof slot.nullRaw);
+    slot.supportIndex = known.supportIndex;
+    std::copy(std::begin(known.previousContacts), std::end(known.previousContacts),
+              slot.previousContacts);
+    slot.nullCounter = known.nullCounter;
+    slot.rootOffset = known.rootOffset;
+    std::memcpy(slot.previousRaw, known.previousRaw, sizeof slot.previousRaw);
+}
+
+// Replaces the table by one slot per suit heard. The new slots start closed,
+// without data and with cleared counters (their defaults). Returns false,
+// leaving the old table, if the new one cannot be allocated.
+bool RebuildSuitTable(const std::vector<SuitInfo>& heard)
+{
+    int count = int(heard.size());
+    SuitSlot* table = nullptr;
+    if (count > 0) {
+        table = new (std::nothrow) SuitSlot[size_t(count)];
+        if (!table)
+            return false;
+    }
+    for (int i = 0; i < count; i++) {
+        const SuitInfo& info = heard[size_t(i)];
+        SuitSlot& slot = table[i];
+        slot.address = info.address;
+        slot.port = info.port;
+        slot.flags = info.flags;
+        std::memcpy(slot.name, info.name, sizeof slot.name);
+        slot.frameRate = info.frameRate;
+        if (const SuitSlot* known =
+                FindInTable(library.suitTable, library.suitCount, info.address, info.port))
+            CarryOver(*known, slot);
+        else
+            slot.actor = DefaultActorData();
+    }
+    FreeSuitTable();
+    library.suitTable = table;
+    library.suitCount = count;
+    return true;
+}
+} // namespace
+
+int VarnelFindSuits(void)
+{
+    // The table is never rebuilt under an open suit.
+    if (!library.initialized || AnySuitOpen())
+        return -1;
+    StopReceiveThread();
+    WaitForTimeoutThreads();
+    std::vector<SuitInfo> heard;
+    if (ListenForSuits(heard))
+        std::sort(heard.begin(), heard.end(), SuitComesBefore);
+    RebuildSuitTable(heard);
+    if (library.suitCount > 0)
+        StartReceiveThread();
+    return library.suitCount;
+}

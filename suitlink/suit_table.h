@@ -1,0 +1,18 @@
+// Looking up, ordering and freeing the suit table.
+#pragma once
+
+#include "suit_slot.h"
+
+#include <cstdint>
+
+// The first open slot (table order) with this sender; null if none.
+SuitSlot* FindOpenSlot(uint32_t address, uint16_t port);
+
+bool AnySuitOpen();
+
+// The table's order: address by its bytes in network order, then port read
+// as the little-endian number its two stored bytes form.
+bool SuitComesBefore(const SuitInfo& a, const SuitInfo& b);
+
+// Empties the table; every handle becomes invalid.
+void FreeSuitTable();

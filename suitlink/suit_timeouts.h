@@ -1,0 +1,25 @@
+// Silence timeouts of open suits: each one runs the client's timeout callback
+// on a short-lived thread of its own.
+#pragma once
+
+#include "suit_packet.h"
+
+#include <cstdint>
+
+// Receive thread, once per pass: starts a timeout for every open suit silent
+// for more than SUIT_TIMEOUT_MS and re-arms those whose timeout started more
+// than SUIT_TIMEOUT_MS ago.
+void RunTimeoutPass();
+
+// Returns once no timeout thread is left that could call back or touch a
+// slot (on a timeout thread: none but the caller's own). Callers stop the
+// receive thread first, so that no new one starts.
+void WaitForTimeoutThreads();
+
+// Whether now lies more than SUIT_TIMEOUT_MS after then. Signed difference,
+// so the counter's wrap and a then written just after now was read are both
+// harmless.
+inline bool MoreThanTimeoutAfter(uint32_t now, uint32_t then)
+{
+    return int32_t(now - then) > int32_t(SUIT_TIMEOUT_MS);
+}
