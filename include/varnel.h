@@ -514,15 +514,20 @@ VARNEL_API int VarnelWriteActorData(const char* path, const ActorData* actor, in
 
 /* ------------------------------------------------------------ skeleton -- */
 
-/* Builds the 25-node skeleton from the default actor, with no frames. */
+/* Builds the 25-node skeleton from the default actor with one rest frame
+ * standing on z = 0 (no frame, reported, when memory runs out). The record
+ * may hold garbage before the call. */
 VARNEL_API void VarnelInitSkeleton(Skeleton* skeleton);
-/* Sets the bone offsets from the actor's measurements. */
+/* Sets the bone offsets from the actor's measurements (the default actor
+ * when null); the frames stay. */
 VARNEL_API void VarnelCopyActorToSkeleton(Skeleton* skeleton, const ActorData* actor);
 /* Appends one zeroed frame (amortised constant time). 1 on success; 0 when
- * memory runs out (reported). */
+ * memory runs out, with the frames unchanged and nothing reported (the
+ * caller may be on the receive thread). */
 VARNEL_API int VarnelAddFrame(Skeleton* skeleton);
 VARNEL_API void VarnelFreeSkeletonFrames(Skeleton* skeleton);
-/* Poses every node from the frame by forward kinematics. */
+/* Poses every node from the frame by forward kinematics. Not for two
+ * threads at once on the same skeleton. */
 VARNEL_API void VarnelApplyFrame(Skeleton* skeleton, const SkeletonFrame* frame, int zeroPosition,
                                  int zeroAngles);
 /* The hips height at which the rest pose stands on the floor. */
@@ -542,7 +547,9 @@ VARNEL_API float VarnelFloorHeight(float x, float y);
  * write. */
 VARNEL_API int VarnelWriteBVH(const char* path, const Skeleton* skeleton);
 /* Reads a BVH file of the 18-joint body into skeleton, rebuilding the foot
- * balls and contacts. 1 read; 0 failed (reported, skeleton in rest pose). */
+ * balls and contacts. 1 read; 0 failed: a file that cannot be opened leaves
+ * the skeleton untouched, silently; a format error is reported and leaves the
+ * default rest pose. */
 VARNEL_API int VarnelReadBVH(const char* path, Skeleton* skeleton, float ankleHeelBallAngle,
                              float ballToHeelRatio);
 
