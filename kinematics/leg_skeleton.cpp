@@ -1,0 +1,81 @@
+// Only the legs are linked: the arms, chest and head never touch the floor.
+#include "leg_skeleton.h"
+
+#include "joint_rotation.h"
+
+namespace {
+
+// Channels of each jointed node's Y, X and Z angle.
+constexpr int NodeChannels[VARNEL_NUM_JOINTS][3] = {
+    {4, 3, 5},    {7, 6, 8},    {16, 15, 17}, {25, 24, 26}, {28, 27, 29}, {40, 39, 41},
+    {52, 51, 53}, {10, 9, 11},  {13, 12, 14}, {19, 18, 20}, {22, 21, 23}, {31, 30, 32},
+    {34, 33, 35}, {37, 36, 38}, {43, 42, 44}, {46, 45, 47}, {49, 48, 50}, {55, 54, 56}};
+
+void Link(LegSkeleton& legs, int parent, int child)
+{
+    SkeletonNode& node = legs.nodes[parent];
+    node.children[node.numChildren++] = &legs.nodes[child];
+}
+
+} // namespace
+
+void BuildLegSkeleton(LegSkeleton& legs, const ActorData& actor)
+{
+    legs = LegSkeleton{};
+    for (int i = 0; i < VARNEL_NUM_JOINTS; i++) {
+        legs.nodes[i].hasChannels = 1;
+        for (int axis = 0; axis < 3; axis++)
+            legs.nodes[i].channelIndex[axis] = NodeChannels[i][axis];
+    }
+
+    Link(legs, NodeHips, NodeLeftHip);
+    Link(legs, NodeHips, NodeRightHip);
+    Link(legs, NodeLeftHip, NodeLeftKnee);
+    Link(legs, NodeLeftKnee, NodeLeftAnkle);
+    Link(legs, NodeLeftAnkle, NodeLeftFootHeel);
+    Link(legs, NodeLeftFootHeel, NodeLeftFootBall);
+    Link(legs, NodeRightHip, NodeRightKnee);
+    Link(legs, NodeRightKnee, NodeRightAnkle);
+    Link(legs, NodeRightAnkle, NodeRightFootHeel);
+    Link(legs, NodeRightFootHeel, NodeRightFootBall);
+
+    const float* bone = actor.bones;
+    legs.nodes[NodeLeftHip].offset = Vector(bone[BoneLeftPelvis], 0, 0);
+    legs.nodes[NodeRightHip].offset = Vector(-bone[BoneRightPelvis], 0, 0);
+    legs.nodes[NodeLeftKnee].offset = Vector(0, 0, -bone[BoneLeftUpperLeg]);
+    legs.nodes[NodeLeftAnkle].offset = Vector(0, 0, -bone[BoneLeftLowerLeg]);
+    legs.nodes[NodeRightKnee].offset = Vector(0, 0, -bone[BoneRightUpperLeg]);
+    legs.nodes[NodeRightAnkle].offset = Vector(0, 0, -bone[BoneRightLowerLeg]);
+    legs.nodes[NodeLeftFootHeel].offset = Vector(0, bone[BoneLeftHeel], -bone[BoneLeftAnkleHeight]);
+    legs.nodes[NodeRightFootHeel].offset =
+        Vector(0, bone[BoneRightHeel], -bone[BoneRightAnkleHeight]);
+    legs.nodes[NodeLeftFootBall].offset = Vector(0, -bone[BoneLeftFoot], 0);
+    legs.nodes[NodeRightFootBall].offset = Vector(0, -bone[BoneRightFoot], 0);
+}
+
+void PoseLegNode(SkeletonNode* node, Vector position, const Matrix& rotation,
+                 const float channels[VARNEL_NUM_CHANNELS])
+{
+    node->worldPosition = position + rotation * node->offset;
+    if (node->hasChannels) {
+        const int* index = node->channelIndex;
+        node->worldRotation = rotation * Matrix::RotYXZ(channels[index[0]] * DegreesToRadians,
+                                                        channels[index[1]] * DegreesToRadians,
+                                                        channels[index[2]] * DegreesToRadians);
+    } else {
+        // An end point turns with its parent; RotYXZ(0, 0, 0) is exactly the identity.
+        node->worldRotation = rotation;
+    }
+    for (int i = 0; i < node->numChildren; i++)
+        PoseLegNode(node->children[i], node->worldPosition, node->worldRotation, channels);
+}
+
+void PoseFootPoints(LegSkeleton& legs, const float channels[VARNEL_NUM_CHANNELS],
+                    Vector footPoints[FootPointCount])
+{
+    PoseLegNode(&legs.nodes[NodeHips], Vector(0, 0, 0), Matrix::Identity, channels);
+    footPoints[FootLeftHeel] = legs.nodes[NodeLeftFootHeel].worldPosition;
+    footPoints[FootRightHeel] = legs.nodes[NodeRightFootHeel].worldPosition;
+    footPoints[FootLeftBall] = legs.nodes[NodeLeftFootBall].worldPosition;
+    footPoints[FootRightBall] = legs.nodes[NodeRightFootBall].worldPosition;
+}
