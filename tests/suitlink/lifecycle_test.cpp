@@ -1,0 +1,106 @@
+#include "message_report.h"
+#include "socket_error_text.h"
+#include "suit_link_test_support.h"
+
+#include <string>
+
+namespace {
+const char* const AddressInUseText =
+    "WSAEADDRINUSE: A process on the machine is already bound to the same fully-qualified address";
+
+TEST_F(SuitLinkTest, InitTwiceTearsDownAndBindsAgain)
+{
+    TestSuit suit;
+    suit.Send(MakePacket("Suit"));
+    ASSERT_EQ(VarnelFindSuits(), 1);
+
+    // Would fail with the port in use if the first socket were still open.
+    EXPECT_EQ(VarnelInit(), 1);
+    EXPECT_EQ(VarnelNumSuits(), 0);
+    EXPECT_FALSE(library.receiveThread.running);
+    EXPECT_TRUE(RecordedMessages::Texts().empty());
+}
+
+TEST(SuitLinkLifecycle, FinishWithoutInitDoesNothing)
+{
+    VarnelFinish();
+    VarnelFinish();
+    EXPECT_EQ(VarnelFindSuits(), -1);
+    EXPECT_EQ(VarnelNumSuits(), 0);
+    EXPECT_EQ(VarnelOpen(nullptr, nullptr, nullptr), nullptr);
+}
+
+TEST(SuitLinkLifecycle, PortHeldByAnotherSocketIsABindError)
+{
+    RecordedMessages::Clear();
+    VarnelSetMessageHandler(RecordedMessages::Handler);
+    {
+        TestSuit holder("0.0.0.0", SUIT_PORT);
+        ASSERT_TRUE(holder.Bound());
+        EXPECT_EQ(VarnelInit(), 0);
+        EXPECT_EQ(VarnelFindSuits(), -1);
+    }
+    ASSERT_EQ(RecordedMessages::Texts().size(), 1u);
+    EXPECT_EQ(RecordedMessages::Texts()[0], std::string("Socket bind error ") + AddressInUseText);
+
+    EXPECT_EQ(VarnelInit(), 1);
+    VarnelFinish();
+    VarnelSetMessageHandler(nullptr);
+}
+
+TEST(SocketErrorText, ListedAndUnlistedCodes)
+{
+    EXPECT_STREQ(SocketErrorText(10048), AddressInUseText);
+    EXPECT_STREQ(SocketErrorText(10004),
+                 "WSAEINTR: The (blocking) call was canceled through WSACancelBlockingCall");
+    EXPECT_STREQ(SocketErrorText(10093), "WSANOTINITIALISED: Internal error");
+    EXPECT_STREQ(SocketErrorText(12345), "Unrecognized error code 12345");
+    EXPECT_STREQ(SocketErrorText(-7), "Unrecognized error code -7");
+    // Neighbours of listed codes are not listed.
+    EXPECT_STREQ(SocketErrorText(10005), "Unrecognized error code 10005");
+}
+
+TEST(SocketErrorText, EveryListedCodeNamesItsError)
+{
+    const std::pair<int, const char*> names[] = {
+        {10004, "WSAEINTR:"},           {10014, "WSAEFAULT:"},        {10022, "WSAEINVAL:"},
+        {10036, "WSAEINPROGRESS:"},     {10038, "WSAENOTSOCK:"},      {10040, "WSAEMSGSIZE:"},
+        {10045, "WSAEOPNOTSUPP:"},      {10048, "WSAEADDRINUSE:"},    {10049, "WSAEADDRNOTAVAIL:"},
+        {10050, "WSAENETDOWN:"},        {10052, "WSAENETRESET:"},     {10054, "WSAECONNRESET:"},
+        {10055, "WSAENOBUFS:"},         {10056, "WSAEISCONN:"},       {10058, "WSAESHUTDOWN:"},
+        {10060, "WSAETIMEDOUT:"},       {10067, "WSAEPROCLIM:"},      {10091, "WSASYSNOTREADY:"},
+        {10092, "WSAVERNOTSUPPORTED:"}, {10093, "WSANOTINITIALISED:"}};
+    for (auto [code, name] : names)
+        EXPECT_EQ(std::string(SocketErrorText(code)).rfind(name, 0), 0u) << code;
+}
+
+TEST(SocketErrorText, ReportFillsTheFormat)
+{
+    RecordedMessages::Clear();
+    VarnelSetMessageHandler(RecordedMessages::Handler);
+    ReportSocketError("Socket error %s", 12345);
+    VarnelSetMessageHandler(nullptr);
+    ASSERT_EQ(RecordedMessages::Texts().size(), 1u);
+    EXPECT_EQ(RecordedMessages::Texts()[0], "Socket error Unrecognized error code 12345");
+}
+
+int AnswerTwo(const char*)
+{
+    return 2;
+}
+
+TEST(MessageBox, HandlerIsInstalledReturnedAndRestored)
+{
+    EXPECT_EQ(VarnelSetMessageHandler(AnswerTwo), &ReportOnStandardError);
+    EXPECT_EQ(VarnelMessageBox("question"), 2);
+    EXPECT_EQ(VarnelSetMessageHandler(nullptr), &AnswerTwo);
+    EXPECT_EQ(VarnelSetMessageHandler(nullptr), &ReportOnStandardError);
+}
+
+TEST(Version, MajorLowMinorHigh)
+{
+    EXPECT_EQ(VarnelVersion(), 36438018u);
+    EXPECT_EQ(VarnelVersion() & 0xffffu, 2u);
+    EXPECT_EQ(VarnelVersion() >> 16, 556u);
+}
+} // namespace
