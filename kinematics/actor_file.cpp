@@ -1,6 +1,7 @@
 #include "actor_file.h"
 
 #include "actor_file_format.h"
+#include "atomic_file.h"
 
 #include <charconv>
 #include <clocale>
@@ -87,4 +88,16 @@ int VarnelReadActorData(const char* path, ActorData* actor)
     if (!path || !actor)
         return 0;
     return ReadActorDataFromIni(IniText::Load(path), actor);
+}
+
+int VarnelWriteActorData(const char* path, const ActorData* actor, int units)
+{
+    if (!path || !actor || units < 0 || units >= ActorNumUnits)
+        return 0;
+    const std::string text = FormatActorFile(*actor, units);
+    AtomicFile file;
+    if (file.Open(path) != AtomicFileOpen::Opened)
+        return 0;
+    file.Write(text.data(), text.size());
+    return file.Commit() ? 1 : 0;
 }
