@@ -46,7 +46,7 @@ FUZZ_SECONDS ?= 30
 fuzz: bootstrap
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DVARNEL_FUZZ=ON -DVARNEL_SANITIZE=address,undefined $(CMAKE_FLAGS)
-	cmake --build build-fuzz -j $(JOBS)
+	cmake --build build-fuzz -j $(JOBS) --target fuzzers
 	scripts/run-fuzzers build-fuzz $(FUZZ_SECONDS)
 
 format:

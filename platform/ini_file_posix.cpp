@@ -87,7 +87,8 @@ void CopyValue(std::string_view text, char* value, size_t capacity)
     if (capacity == 0)
         return;
     size_t length = std::min({text.size(), capacity - 1, IniValueMaxLength});
-    std::memcpy(value, text.data(), length);
+    if (length > 0)
+        std::memcpy(value, text.data(), length);
     value[length] = '\0';
 }
 } // namespace
