@@ -1,0 +1,44 @@
+#include "channel_input.h"
+
+#include "suit_packet.h"
+
+#include <cstring>
+
+namespace {
+// 330 degrees over 4096 counts.
+constexpr float G = 0.001406149f;
+
+uint16_t Channel(const uint8_t* block, int i)
+{
+    return ReadLittleEndian16(block + RawChannelsOffset + 2 * i);
+}
+} // namespace
+
+// The sign follows how each potentiometer is mounted.
+const float ChannelGain[RawChannelCount] = {
+    0,  -G, G,  G,  -G, G,  -G, -G, -G, G,  -G, -G, -G, G,  -G, -G, //  0..15
+    G,  -G, -G, -G, G,  -G, G,  G,  -G, -G, -G, -G, -G, -G, G,  -G, // 16..31
+    -G, G,  -G, -G, -G, 0,  0,  0,  0,  G,  G,  G,  G,  -G, -G, 0,  // 32..47
+};
+
+void FilterJitter(uint8_t* raw, uint8_t* previousRaw)
+{
+    for (int i = 0; i < RawChannelCount; i++) {
+        uint8_t* reading = raw + RawChannelsOffset + 2 * i;
+        uint8_t* accepted = previousRaw + RawChannelsOffset + 2 * i;
+        int change = int(Channel(raw, i)) - int(Channel(previousRaw, i));
+        if (change == 1 || change == -1)
+            std::memcpy(reading, accepted, 2);
+        else
+            std::memcpy(accepted, reading, 2);
+    }
+}
+
+void ComputeChannelAngles(const uint8_t* source, const uint8_t* nullRaw,
+                          float channelAngle[RawChannelCount])
+{
+    for (int i = 0; i < RawChannelCount; i++) {
+        int counts = int(Channel(source, i)) - int(Channel(nullRaw, i));
+        channelAngle[i] = static_cast<float>(counts) * ChannelGain[i];
+    }
+}
