@@ -521,9 +521,9 @@ VARNEL_API void VarnelInitSkeleton(Skeleton* skeleton);
 /* Sets the bone offsets from the actor's measurements (the default actor
  * when null); the frames stay. */
 VARNEL_API void VarnelCopyActorToSkeleton(Skeleton* skeleton, const ActorData* actor);
-/* Appends one zeroed frame (amortised constant time). 1 on success; 0 when
- * memory runs out, with the frames unchanged and nothing reported (the
- * caller may be on the receive thread). */
+/* Appends one frame, left for the caller to fill (amortised constant time).
+ * 1 on success; 0 when memory runs out, with the frames unchanged and
+ * nothing reported (the caller may be on the receive thread). */
 VARNEL_API int VarnelAddFrame(Skeleton* skeleton);
 VARNEL_API void VarnelFreeSkeletonFrames(Skeleton* skeleton);
 /* Poses every node from the frame by forward kinematics. Not for two

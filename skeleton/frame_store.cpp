@@ -3,7 +3,6 @@
 #include <bit>
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 FrameReallocator reallocateFrames = std::realloc;
@@ -57,7 +56,6 @@ int VarnelAddFrame(Skeleton* skeleton)
             return 0;
         skeleton->frames = static_cast<SkeletonFrame*>(frames);
     }
-    std::memset(&skeleton->frames[count], 0, sizeof(SkeletonFrame));
     skeleton->numFrames = count + 1;
     return 1;
 }
