@@ -11,16 +11,25 @@ constexpr float RadiansToDegrees = 57.29578f;
 inline Matrix TweakRotation(const ActorData& actor, int tweakX)
 {
     const float* tweak = actor.tweaks + tweakX;
+    // Most joints carry no tweak; RotYXZ(0, 0, 0) is exactly the identity.
+    if (tweak[0] == 0.0f && tweak[1] == 0.0f && tweak[2] == 0.0f)
+        return Matrix::Identity;
     return Matrix::RotYXZ(tweak[1] * DegreesToRadians, tweak[0] * DegreesToRadians,
                           tweak[2] * DegreesToRadians);
 }
 
-// firstChannel is the joint's X channel; Y and Z follow it.
-inline void WriteJointRotation(const Matrix& rotation, float* firstChannel)
+struct JointAngles {
+    float y, x, z; // radians, as MatrixToEulerYXZ gives them
+};
+
+// firstChannel is the joint's X channel; Y and Z follow it. Returns the
+// angles before their conversion to degrees.
+inline JointAngles WriteJointRotation(const Matrix& rotation, float* firstChannel)
 {
-    float y, x, z;
-    rotation.MatrixToEulerYXZ(&y, &x, &z);
-    firstChannel[0] = x * RadiansToDegrees;
-    firstChannel[1] = y * RadiansToDegrees;
-    firstChannel[2] = z * RadiansToDegrees;
+    JointAngles angles;
+    rotation.MatrixToEulerYXZ(&angles.y, &angles.x, &angles.z);
+    firstChannel[0] = angles.x * RadiansToDegrees;
+    firstChannel[1] = angles.y * RadiansToDegrees;
+    firstChannel[2] = angles.z * RadiansToDegrees;
+    return angles;
 }

@@ -58,18 +58,18 @@ float DisplacementCorrection(const Matrix& chain, const float* displacement, flo
     return std::asin(ClampUnit((along - dy) / boneLength));
 }
 
-struct NeckAngles {
+struct NeckBend {
     float x, y;
 };
 
-NeckAngles SolveNeck(const ActorData& actor, const float* a)
+NeckBend SolveNeck(const ActorData& actor, const float* a)
 {
     const float* d = actor.displacements + DisplacementPotToNeckX;
     float dx = d[0], dy = d[1], dz = d[2];
     float neck = actor.bones[BoneNeck];
     Vector w = RotY(-a[41]) * RotX(-a[43]) * Vector(dx, -dy, dz);
     float s = ClampUnit((w.y + dy) / neck);
-    NeckAngles angles;
+    NeckBend angles;
     angles.x = std::asin(s);
     float c = std::sqrt(1.0f - s * s);
     angles.y = c == 0.0f ? 0.0f : std::asin(ClampUnit((dx - w.x) / (c * neck)));
@@ -154,15 +154,13 @@ void SolveJoints(const ActorData& actor, const float channelAngle[RawChannelCoun
     WriteJointRotation(TweakRotation(actor, TweakRightCollarX) * RotX(a[5]) * RotY(a[4]),
                        channels + RightCollarChannel);
 
-    NeckAngles neckAngles = SolveNeck(actor, a);
-    Matrix neck = TweakRotation(actor, TweakNeckX) * RotY(neckAngles.y) * RotX(neckAngles.x);
-    WriteJointRotation(neck, channels + NeckChannel);
+    NeckBend bend = SolveNeck(actor, a);
+    JointAngles neck = WriteJointRotation(
+        TweakRotation(actor, TweakNeckX) * RotY(bend.y) * RotX(bend.x), channels + NeckChannel);
 
     // The head sensors ride on the neck, so the head first undoes the neck's
     // own turn before applying its potentiometers.
-    float neckY, neckX, neckZ;
-    neck.MatrixToEulerYXZ(&neckY, &neckX, &neckZ);
-    WriteJointRotation(TweakRotation(actor, TweakHeadX) * RotX(-neckX) * RotY(-neckY) *
+    WriteJointRotation(TweakRotation(actor, TweakHeadX) * RotX(-neck.x) * RotY(-neck.y) *
                            RotX(a[43]) * RotY(a[41]) * RotZ(a[3]) * RotX(a[2]) * RotY(a[1]),
                        channels + HeadChannel);
 }
