@@ -39,10 +39,12 @@ const NodeDescription Nodes[VARNEL_NUM_NODES] = {
     {"LeftFootBall", NodeLeftFootHeel},
     {"RightFootBall", NodeRightFootHeel},
 };
-} // namespace
 
+// The X angle channel of each jointed node (0-17); its Y and Z angles are the
+// next two channels.
 const int NodeAngleChannel[VARNEL_NUM_JOINTS] = {3,  6,  15, 24, 27, 39, 51, 9,  12,
                                                  18, 21, 30, 33, 36, 42, 45, 48, 54};
+} // namespace
 
 void BuildNodeTable(Skeleton* skeleton)
 {

@@ -4,10 +4,6 @@
 
 #include "varnel.h"
 
-// The X angle channel of each jointed node (0-17); its Y and Z angles are the
-// next two channels.
-extern const int NodeAngleChannel[VARNEL_NUM_JOINTS];
-
 // Releases the frames and rebuilds names, links and channels with all
 // offsets zero.
 void BuildNodeTable(Skeleton* skeleton);
