@@ -28,32 +28,44 @@ void StoreDatagram(SuitSlot* slot)
     slot->lastReceiveTime.store(MillisecondCounter());
 }
 
-void ReceiveLoop()
+// Takes every waiting datagram, storing those of open suits. False after a
+// socket error, which ends the thread.
+bool DrainSocket()
 {
-    while (library.receiveRunning.load()) {
+    for (;;) {
         ReceivedDatagram datagram;
         int errorCode = 0;
         ReceiveStatus status = ReceiveDatagram(library.socket, library.ReceiveBuffer,
                                                SUIT_PACKET_SIZE, &datagram, &errorCode);
-        if (status == ReceiveStatus::Datagram) {
-            // Anyone on the network can send anything: a datagram of another
-            // size must neither stop capture nor mix stale bytes into a suit.
-            if (datagram.truncated || datagram.length != SUIT_PACKET_SIZE) {
-                library.strayDatagrams.fetch_add(1);
-                continue;
-            }
-            if (SuitSlot* slot = FindOpenSlot(datagram.address, datagram.port))
-                StoreDatagram(slot);
-            // Drain the socket before solving anything.
-            continue;
-        }
+        if (status == ReceiveStatus::WouldBlock)
+            return true;
         if (status == ReceiveStatus::Error) {
             ReportSocketError("Socket error %s", errorCode);
-            return;
+            return false;
         }
+        // Anyone on the network can send anything: a datagram of another size
+        // must neither stop capture nor mix stale bytes into a suit.
+        if (datagram.truncated || datagram.length != SUIT_PACKET_SIZE) {
+            library.strayDatagrams.fetch_add(1);
+            continue;
+        }
+        if (SuitSlot* slot = FindOpenSlot(datagram.address, datagram.port))
+            StoreDatagram(slot);
+        if (!library.receiveRunning.load())
+            return true;
+    }
+}
+
+void ReceiveLoop()
+{
+    bool readable = true;
+    while (library.receiveRunning.load()) {
+        // After a wait that ran out nothing is waiting: skip the receive.
+        if (readable && !DrainSocket())
+            return;
         ProcessPendingFrames();
         RunTimeoutPass();
-        WaitReadable(library.socket, ReceiveWaitMilliseconds);
+        readable = WaitReadable(library.socket, ReceiveWaitMilliseconds);
     }
 }
 
