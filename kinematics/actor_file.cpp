@@ -15,7 +15,7 @@ bool ScanFloat(const char* text, float* value)
 {
     static const locale_t CLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
     char* end = nullptr;
-    float number = strtof_l(text, &end, CLocale);
+    float number = CLocale ? strtof_l(text, &end, CLocale) : std::strtof(text, &end);
     if (end == text)
         return false;
     *value = number;

@@ -31,9 +31,10 @@ FloorGeometry LoadFloor()
         uint32_t before = floorStore.sequence.load(std::memory_order_acquire);
         if (before & 1u)
             continue;
+        // Acquire keeps the second look at the sequence after the words: a
+        // word from a newer write brings that write's odd sequence with it.
         for (int i = 0; i < FloorWords; i++)
-            words[i] = floorStore.words[i].load(std::memory_order_relaxed);
-        std::atomic_thread_fence(std::memory_order_acquire);
+            words[i] = floorStore.words[i].load(std::memory_order_acquire);
         if (floorStore.sequence.load(std::memory_order_relaxed) == before)
             break;
     }
@@ -47,9 +48,8 @@ void VarnelSetFloor(FloorGeometry floor)
     std::lock_guard<std::mutex> guard(floorStore.writeLock);
     uint32_t sequence = floorStore.sequence.load(std::memory_order_relaxed);
     floorStore.sequence.store(sequence + 1, std::memory_order_relaxed);
-    std::atomic_thread_fence(std::memory_order_release);
     for (int i = 0; i < FloorWords; i++)
-        floorStore.words[i].store(words[i], std::memory_order_relaxed);
+        floorStore.words[i].store(words[i], std::memory_order_release);
     floorStore.sequence.store(sequence + 2, std::memory_order_release);
 }
 
