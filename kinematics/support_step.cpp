@@ -10,6 +10,11 @@ bool IsFootPoint(int32_t index)
     return index >= 0 && index < FootPointCount;
 }
 
+bool IsFinite(Vector v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
 // The lowest point above the floor; the current one keeps the body while it
 // ties, and otherwise ties go to the smallest index.
 int32_t ChooseSupport(const float height[FootPointCount], int32_t current)
@@ -106,6 +111,16 @@ void StepSupport(const Vector footPoints[FootPointCount], SupportMode mode, Vect
     }
     offset.z = VarnelFloorHeight(contact[support].x + offset.x, contact[support].y + offset.y) -
                contact[support].z;
+
+    // One reading that is not a number (a glitching orientation sensor, a
+    // floor being edited) must not become the travel of every later frame.
+    if (mode != SupportMode::Calibration) {
+        bool finite = IsFinite(offset);
+        for (int k = 0; k < FootPointCount; k++)
+            finite = finite && IsFinite(contact[k]);
+        if (!finite)
+            return;
+    }
 
     state.supportIndex = support;
     for (int k = 0; k < FootPointCount; k++)

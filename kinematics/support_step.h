@@ -23,6 +23,8 @@ enum class SupportMode {
 // Chooses the support point among footPoints (hips-relative, this frame) and
 // moves state.rootOffset accordingly; sensorTravel (inches from the
 // calibration position) is used only in PositionSensor mode. Reads the floor.
+// Outside calibration, a frame whose points or offset are not finite leaves
+// state as it was.
 void StepSupport(const Vector footPoints[FootPointCount], SupportMode mode, Vector sensorTravel,
                  SupportState& state);
 

@@ -178,6 +178,26 @@ TEST_F(SupportStep, PositionSensorGivesTheHorizontalTravel)
     EXPECT_NEAR(World(support).z, VarnelFloorHeight(World(support).x, World(support).y), 1e-5f);
 }
 
+TEST_F(SupportStep, FrameThatIsNotANumberLeavesTheTravelAlone)
+{
+    channels[18] = 30;
+    Solve(SupportMode::Calibration);
+    channels[5] = 20;
+    Solve(SupportMode::Legs);
+    SupportState walked = state;
+
+    channels[4] = std::nanf("");
+    Solve(SupportMode::Legs);
+    EXPECT_EQ(state.supportIndex, walked.supportIndex);
+    EXPECT_VECTOR_NEAR(state.rootOffset, walked.rootOffset, 0);
+
+    channels[4] = 0;
+    channels[5] = 25;
+    Solve(SupportMode::Legs);
+    EXPECT_TRUE(std::isfinite(state.rootOffset.x) && std::isfinite(state.rootOffset.z));
+    EXPECT_NEAR(World(FootLeftHeel).x, walked.rootOffset.x + walked.previousContacts[0].x, 1e-4f);
+}
+
 TEST_F(SupportStep, UncalibratedStateStartsOverTheOrigin)
 {
     state.supportIndex = -1;
