@@ -42,23 +42,24 @@ void SolveHipsRotation(const ActorData& actor, const uint8_t* source, const uint
                        hipsChannels);
 }
 
-void Solve(SuitSlot& slot, const uint8_t* source, SupportMode mode, SkeletonFrame& pose)
+Vector SensorTravel(const uint8_t* source, const uint8_t* nullRaw)
 {
-    const ActorData& actor = slot.actor;
-    float channelAngle[RawChannelCount];
-    ComputeChannelAngles(source, slot.nullRaw, channelAngle);
-    SolveJoints(actor, channelAngle, pose);
-    // The leg pose below reads the hips rotation back from the frame.
-    SolveHipsRotation(actor, source, slot.nullRaw, pose.channels + 3);
+    Vector now = ReadVector(source, RawPositionOffset);
+    Vector zero = ReadVector(nullRaw, RawPositionOffset);
+    return Vector((now.x - zero.x) * MetersToInches, (now.y - zero.y) * MetersToInches,
+                  (now.z - zero.z) * MetersToInches);
+}
 
+// Poses the legs from the frame's hips and leg channels and moves the
+// slot's support state over the floor.
+void MoveOverFloor(SuitSlot& slot, const uint8_t* source, SupportMode mode,
+                   const SkeletonFrame& pose)
+{
     Vector sensorTravel(0, 0, 0);
-    if (mode == SupportMode::PositionSensor) {
-        Vector now = ReadVector(source, RawPositionOffset);
-        Vector zero = ReadVector(slot.nullRaw, RawPositionOffset);
-        sensorTravel = Vector((now.x - zero.x) * MetersToInches, (now.y - zero.y) * MetersToInches,
-                              (now.z - zero.z) * MetersToInches);
-    }
+    if (mode == SupportMode::PositionSensor)
+        sensorTravel = SensorTravel(source, slot.nullRaw);
     PoseFootPoints(SolverSkeleton, pose.channels, ContactPoints);
+
     SupportState support;
     support.supportIndex = slot.supportIndex;
     std::memcpy(support.previousContacts, slot.previousContacts, sizeof support.previousContacts);
@@ -67,6 +68,17 @@ void Solve(SuitSlot& slot, const uint8_t* source, SupportMode mode, SkeletonFram
     slot.supportIndex = support.supportIndex;
     std::memcpy(slot.previousContacts, support.previousContacts, sizeof slot.previousContacts);
     slot.rootOffset = support.rootOffset;
+}
+
+void Solve(SuitSlot& slot, const uint8_t* source, SupportMode mode, SkeletonFrame& pose)
+{
+    const ActorData& actor = slot.actor;
+    float channelAngle[RawChannelCount];
+    ComputeChannelAngles(source, slot.nullRaw, channelAngle);
+    SolveJoints(actor, channelAngle, pose);
+    // The legs are posed from the frame, so the hips rotation goes in first.
+    SolveHipsRotation(actor, source, slot.nullRaw, pose.channels + 3);
+    MoveOverFloor(slot, source, mode, pose);
 
     const float* tweak = actor.tweaks;
     const float* scale = actor.scales;
