@@ -21,10 +21,19 @@ function(varnel_add_test subsystem)
   target_compile_definitions(${target} PRIVATE
     VARNEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     VARNEL_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/../shared/testdata")
-  set(properties LABELS "${subsystem};${ARG_LABELS}")
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
+  # gtest_discover_tests splits every property value on ";", so two labels
+  # would pair up with the wrong names: set the properties once the
+  # discovered tests are listed in ${target}_TESTS.
+  set(labels ${subsystem} ${ARG_LABELS})
+  set(lock "")
   if(ARG_RESOURCE_LOCK)
-    list(APPEND properties RESOURCE_LOCK ${ARG_RESOURCE_LOCK})
+    set(lock "RESOURCE_LOCK ${ARG_RESOURCE_LOCK}")
   endif()
-  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                       PROPERTIES ${properties})
+  set(properties_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_properties.cmake)
+  file(WRITE ${properties_file}
+    "if(${target}_TESTS)\n"
+    "  set_tests_properties(\${${target}_TESTS} PROPERTIES LABELS \"${labels}\" ${lock})\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${properties_file})
 endfunction()
