@@ -78,8 +78,8 @@ NeckBend SolveNeck(const ActorData& actor, const float* a)
 
 } // namespace
 
-void SolveJoints(const ActorData& actor, const float channelAngle[RawChannelCount],
-                 SkeletonFrame& pose)
+void SolveJoints(const ActorData& actor, const TweakRotations& tweaks,
+                 const float channelAngle[RawChannelCount], SkeletonFrame& pose)
 {
     const float* a = channelAngle;
     const float* scale = actor.scales;
@@ -102,65 +102,61 @@ void SolveJoints(const ActorData& actor, const float channelAngle[RawChannelCoun
     float rightWristCorrection = DisplacementCorrection(
         rightWristChain, displacement + DisplacementPotToRightWristX, 1.0f, bone[BoneRightForearm]);
 
-    WriteJointRotation(TweakRotation(actor, TweakLeftHipX) * RotX(scale[ScaleLeftHipX] * a[25]) *
+    WriteJointRotation(tweaks.Of(TweakLeftHipX) * RotX(scale[ScaleLeftHipX] * a[25]) *
                            RotY(scale[ScaleLeftHipY] * a[26]) * RotZ(scale[ScaleLeftHipZ] * a[29]),
                        channels + LeftHipChannel);
-    WriteJointRotation(TweakRotation(actor, TweakLeftKneeX) *
+    WriteJointRotation(tweaks.Of(TweakLeftKneeX) *
                            RotX((leftAnkleCorrection + a[30]) * scale[ScaleLeftKneeX]),
                        channels + LeftKneeChannel);
-    WriteJointRotation(TweakRotation(actor, TweakLeftAnkleX) * RotX(-leftAnkleCorrection) *
-                           leftAnkleChain,
+    WriteJointRotation(tweaks.Of(TweakLeftAnkleX) * RotX(-leftAnkleCorrection) * leftAnkleChain,
                        channels + LeftAnkleChannel);
 
-    WriteJointRotation(TweakRotation(actor, TweakRightHipX) * RotX(scale[ScaleRightHipX] * a[23]) *
+    WriteJointRotation(tweaks.Of(TweakRightHipX) * RotX(scale[ScaleRightHipX] * a[23]) *
                            RotY(scale[ScaleRightHipY] * a[24]) *
                            RotZ(scale[ScaleRightHipZ] * a[27]),
                        channels + RightHipChannel);
-    WriteJointRotation(TweakRotation(actor, TweakRightKneeX) *
+    WriteJointRotation(tweaks.Of(TweakRightKneeX) *
                            RotX((rightAnkleCorrection + a[28]) * scale[ScaleRightKneeX]),
                        channels + RightKneeChannel);
-    WriteJointRotation(TweakRotation(actor, TweakRightAnkleX) * RotX(-rightAnkleCorrection) *
-                           rightAnkleChain,
+    WriteJointRotation(tweaks.Of(TweakRightAnkleX) * RotX(-rightAnkleCorrection) * rightAnkleChain,
                        channels + RightAnkleChannel);
 
-    WriteJointRotation(
-        TweakRotation(actor, TweakLeftShoulderX) * RotX(scale[ScaleLeftShoulderX] * a[9]) *
-            RotY(scale[ScaleLeftShoulderY] * a[8]) * RotZ(scale[ScaleLeftShoulderZ] * a[12]),
-        channels + LeftShoulderChannel);
-    WriteJointRotation(TweakRotation(actor, TweakLeftElbowX) *
+    WriteJointRotation(tweaks.Of(TweakLeftShoulderX) * RotX(scale[ScaleLeftShoulderX] * a[9]) *
+                           RotY(scale[ScaleLeftShoulderY] * a[8]) *
+                           RotZ(scale[ScaleLeftShoulderZ] * a[12]),
+                       channels + LeftShoulderChannel);
+    WriteJointRotation(tweaks.Of(TweakLeftElbowX) *
                            RotX((leftWristCorrection + a[13]) * scale[ScaleLeftElbowX]),
                        channels + LeftElbowChannel);
-    WriteJointRotation(TweakRotation(actor, TweakLeftWristX) * RotX(-leftWristCorrection) *
-                           leftWristChain,
+    WriteJointRotation(tweaks.Of(TweakLeftWristX) * RotX(-leftWristCorrection) * leftWristChain,
                        channels + LeftWristChannel);
 
-    WriteJointRotation(
-        TweakRotation(actor, TweakRightShoulderX) * RotX(scale[ScaleRightShoulderX] * a[7]) *
-            RotY(scale[ScaleRightShoulderY] * a[6]) * RotZ(scale[ScaleRightShoulderZ] * a[10]),
-        channels + RightShoulderChannel);
-    WriteJointRotation(TweakRotation(actor, TweakRightElbowX) *
+    WriteJointRotation(tweaks.Of(TweakRightShoulderX) * RotX(scale[ScaleRightShoulderX] * a[7]) *
+                           RotY(scale[ScaleRightShoulderY] * a[6]) *
+                           RotZ(scale[ScaleRightShoulderZ] * a[10]),
+                       channels + RightShoulderChannel);
+    WriteJointRotation(tweaks.Of(TweakRightElbowX) *
                            RotX((rightWristCorrection + a[11]) * scale[ScaleRightElbowX]),
                        channels + RightElbowChannel);
-    WriteJointRotation(TweakRotation(actor, TweakRightWristX) * RotX(-rightWristCorrection) *
-                           rightWristChain,
+    WriteJointRotation(tweaks.Of(TweakRightWristX) * RotX(-rightWristCorrection) * rightWristChain,
                        channels + RightWristChannel);
 
-    WriteJointRotation(TweakRotation(actor, TweakChestX) * RotY(a[22]) *
-                           RotX(scale[ScaleChestX] * a[21]) * RotZ(a[20]),
+    WriteJointRotation(tweaks.Of(TweakChestX) * RotY(a[22]) * RotX(scale[ScaleChestX] * a[21]) *
+                           RotZ(a[20]),
                        channels + ChestChannel);
     // One pair of potentiometers drives both collars.
-    WriteJointRotation(TweakRotation(actor, TweakLeftCollarX) * RotX(a[5]) * RotY(a[4]),
+    WriteJointRotation(tweaks.Of(TweakLeftCollarX) * RotX(a[5]) * RotY(a[4]),
                        channels + LeftCollarChannel);
-    WriteJointRotation(TweakRotation(actor, TweakRightCollarX) * RotX(a[5]) * RotY(a[4]),
+    WriteJointRotation(tweaks.Of(TweakRightCollarX) * RotX(a[5]) * RotY(a[4]),
                        channels + RightCollarChannel);
 
     NeckBend bend = SolveNeck(actor, a);
-    JointAngles neck = WriteJointRotation(
-        TweakRotation(actor, TweakNeckX) * RotY(bend.y) * RotX(bend.x), channels + NeckChannel);
+    JointAngles neck = WriteJointRotation(tweaks.Of(TweakNeckX) * RotY(bend.y) * RotX(bend.x),
+                                          channels + NeckChannel);
 
     // The head sensors ride on the neck, so the head first undoes the neck's
     // own turn before applying its potentiometers.
-    WriteJointRotation(TweakRotation(actor, TweakHeadX) * RotX(-neck.x) * RotY(-neck.y) *
-                           RotX(a[43]) * RotY(a[41]) * RotZ(a[3]) * RotX(a[2]) * RotY(a[1]),
+    WriteJointRotation(tweaks.Of(TweakHeadX) * RotX(-neck.x) * RotY(-neck.y) * RotX(a[43]) *
+                           RotY(a[41]) * RotZ(a[3]) * RotX(a[2]) * RotY(a[1]),
                        channels + HeadChannel);
 }

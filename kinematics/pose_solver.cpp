@@ -9,6 +9,7 @@
 #include "leg_skeleton.h"
 #include "suit_packet.h"
 #include "support_step.h"
+#include "tweak_rotations.h"
 
 #include <cstring>
 
@@ -20,6 +21,7 @@ constexpr float MetersToInches = 39.37008f;
 // calibration, so that a suit's foot points never jump between two frames.
 LegSkeleton SolverSkeleton;
 Vector ContactPoints[FootPointCount];
+TweakRotations SolverTweaks;
 
 Vector ReadVector(const uint8_t* block, size_t offset)
 {
@@ -29,16 +31,14 @@ Vector ReadVector(const uint8_t* block, size_t offset)
 
 // The orientation sensor turns the body: third angle about the vertical,
 // second about the lateral, first about the front-to-back axis.
-void SolveHipsRotation(const ActorData& actor, const uint8_t* source, const uint8_t* nullRaw,
-                       float* hipsChannels)
+void SolveHipsRotation(const uint8_t* source, const uint8_t* nullRaw, float* hipsChannels)
 {
     Vector now = ReadVector(source, RawOrientationOffset);
     Vector zero = ReadVector(nullRaw, RawOrientationOffset);
     float frontToBack = (now.x - zero.x) * DegreesToRadians;
     float lateral = (now.y - zero.y) * DegreesToRadians;
     float vertical = (now.z - zero.z) * DegreesToRadians;
-    WriteJointRotation(TweakRotation(actor, TweakHipsX) *
-                           Matrix::RotZXY(vertical, lateral, frontToBack),
+    WriteJointRotation(SolverTweaks.Of(TweakHipsX) * Matrix::RotZXY(vertical, lateral, frontToBack),
                        hipsChannels);
 }
 
@@ -75,9 +75,10 @@ void Solve(SuitSlot& slot, const uint8_t* source, SupportMode mode, SkeletonFram
     const ActorData& actor = slot.actor;
     float channelAngle[RawChannelCount];
     ComputeChannelAngles(source, slot.nullRaw, channelAngle);
-    SolveJoints(actor, channelAngle, pose);
+    UpdateTweakRotations(SolverTweaks, actor);
+    SolveJoints(actor, SolverTweaks, channelAngle, pose);
     // The legs are posed from the frame, so the hips rotation goes in first.
-    SolveHipsRotation(actor, source, slot.nullRaw, pose.channels + 3);
+    SolveHipsRotation(source, slot.nullRaw, pose.channels + 3);
     MoveOverFloor(slot, source, mode, pose);
 
     const float* tweak = actor.tweaks;

@@ -19,7 +19,9 @@ struct JointFrame {
 
     const SkeletonFrame& Solve(const ActorData& actor)
     {
-        SolveJoints(actor, angles, pose);
+        TweakRotations tweaks;
+        UpdateTweakRotations(tweaks, actor);
+        SolveJoints(actor, tweaks, angles, pose);
         return pose;
     }
 };

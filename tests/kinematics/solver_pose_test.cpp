@@ -96,6 +96,19 @@ TEST_F(PoseSolver, HipsTweakPrecedesTheSensorTurn)
     EXPECT_VECTOR_NEAR(HipsAngles(), Vector(10, 0, 30), 1e-4f);
 }
 
+TEST_F(PoseSolver, ChangedTweaksTakeEffectOnTheNextFrame)
+{
+    Calibrate();
+    slot.actor.tweaks[TweakLeftKneeX] = 15;
+    slot.actor.tweaks[TweakHipsZ] = -20;
+    Solve();
+    EXPECT_NEAR(pose.channels[9], 15, 1e-4f);
+    EXPECT_NEAR(pose.channels[5], -20, 1e-4f);
+    slot.actor.tweaks[TweakLeftKneeX] = 0;
+    Solve();
+    EXPECT_EQ(pose.channels[9], 0.0f);
+}
+
 TEST_F(PoseSolver, UnusedChannelsNeverMoveThePose)
 {
     Calibrate();
