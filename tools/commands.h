@@ -4,3 +4,5 @@
 
 #include <CLI/CLI.hpp>
 
+// `varnel simulate`: one or more simulated suits sending datagrams.
+void AddSimulateCommand(CLI::App &app, int &exitStatus);
