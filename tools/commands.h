@@ -5,4 +5,4 @@
 #include <CLI/CLI.hpp>
 
 // `varnel simulate`: one or more simulated suits sending datagrams.
-void AddSimulateCommand(CLI::App &app, int &exitStatus);
+void AddSimulateCommand(CLI::App& app, int& exitStatus);
