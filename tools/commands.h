@@ -6,3 +6,6 @@
 
 // `varnel simulate`: one or more simulated suits sending datagrams.
 void AddSimulateCommand(CLI::App& app, int& exitStatus);
+
+// `varnel suits`: one second of listening, then the table of suits heard.
+void AddSuitsCommand(CLI::App& app, int& exitStatus);

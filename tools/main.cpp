@@ -14,6 +14,7 @@ int main(int argc, char** argv)
                                           std::to_string(version >> 16));
     int exitStatus = 0;
     AddSimulateCommand(app, exitStatus);
+    AddSuitsCommand(app, exitStatus);
     CLI11_PARSE(app, argc, argv);
     return exitStatus;
 }

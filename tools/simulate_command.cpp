@@ -43,7 +43,8 @@ void PrintStart(const SimulateOptions& options, const Simulator& simulator)
 void PrintSummary(const SimulateOptions& options, const SimulationSummary& summary)
 {
     double measuredRate = summary.seconds > 0.0 ? double(summary.frames) / summary.seconds : 0.0;
-    std::printf("Sent %llu frames", (unsigned long long)summary.frames);
+    std::printf("Sent %llu frame%s", (unsigned long long)summary.frames,
+                summary.frames == 1 ? "" : "s");
     if (options.suits > 1 || options.burst > 1)
         std::printf(" (%llu datagrams from %d suit%s)", (unsigned long long)summary.datagrams,
                     options.suits, options.suits == 1 ? "" : "s");

@@ -70,6 +70,7 @@ void AddSimulateOptions(CLI::App& command, SimulateOptions& options)
         .add_option("--source-port", options.sourcePort,
                     "UDP port the suit sends from (default: any free port); with --suits, "
                     "the first of consecutive ports")
+        ->type_name("PORT")
         ->check(CLI::Range(0, 65535));
     command.add_option("--name", options.name, "Suit name, at most 15 characters")
         ->check(CheckName)
