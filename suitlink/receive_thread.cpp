@@ -32,7 +32,8 @@ void StoreDatagram(SuitSlot* slot)
 // socket error, which ends the thread.
 bool DrainSocket()
 {
-    for (;;) {
+    // The stop request is honoured even while a flood keeps the socket full.
+    while (library.receiveRunning.load()) {
         ReceivedDatagram datagram;
         int errorCode = 0;
         ReceiveStatus status = ReceiveDatagram(library.socket, library.ReceiveBuffer,
@@ -51,9 +52,8 @@ bool DrainSocket()
         }
         if (SuitSlot* slot = FindOpenSlot(datagram.address, datagram.port))
             StoreDatagram(slot);
-        if (!library.receiveRunning.load())
-            return true;
     }
+    return true;
 }
 
 void ReceiveLoop()
