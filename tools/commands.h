@@ -9,3 +9,9 @@ void AddSimulateCommand(CLI::App& app, int& exitStatus);
 
 // `varnel suits`: one second of listening, then the table of suits heard.
 void AddSuitsCommand(CLI::App& app, int& exitStatus);
+
+// `varnel info FILE`: what a BVH motion file or an actor file holds.
+void AddInfoCommand(CLI::App& app, int& exitStatus);
+
+// `varnel actor IN -o OUT --units NAME`: an actor file in other length units.
+void AddActorCommand(CLI::App& app, int& exitStatus);
