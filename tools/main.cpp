@@ -10,8 +10,8 @@ int main(int argc, char** argv)
     CLI::App app{"varnel: suit simulator, headless recorder and file tools"};
     app.require_subcommand(1);
     uint32_t version = VarnelVersion();
-    app.set_version_flag("--version",
-                         std::to_string(version & 0xffffu) + "." + std::to_string(version >> 16));
+    app.set_version_flag("--version", std::to_string(version & 0xffffu) + "." +
+                                          std::to_string(version >> 16));
     int exitStatus = 0;
     AddSimulateCommand(app, exitStatus);
     AddSuitsCommand(app, exitStatus);
