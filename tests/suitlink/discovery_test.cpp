@@ -135,9 +135,8 @@ TEST_F(SuitLinkTest, RescanKeepsActorAndCalibrationOfSuitsHeardAgain)
     known->droppedFrames = 9;
     VarnelClose(known);
 
-    kept.Send(MakePacket("Kept"));
-    added.Send(MakePacket("Added"));
-    ASSERT_EQ(VarnelFindSuits(), 2);
+    ASSERT_EQ(FindSuitsWhileSending({{&kept, MakePacket("Kept")}, {&added, MakePacket("Added")}}),
+              2);
     SuitSlot* again = nullptr;
     SuitSlot* fresh = nullptr;
     for (int i = 0; i < 2; i++) {

@@ -87,6 +87,25 @@ class TestSuit {
     SuitInfo info{};
 };
 
+// Runs VarnelFindSuits while each suit keeps sending its packet, as real
+// suits do. Needed once a receive thread runs: it would drain datagrams sent
+// before the call.
+inline int FindSuitsWhileSending(const std::vector<std::pair<const TestSuit*, SuitPacket>>& suits)
+{
+    std::atomic<bool> listening{true};
+    std::thread sender([&] {
+        while (listening) {
+            for (const auto& [suit, packet] : suits)
+                suit->Send(packet);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    int found = VarnelFindSuits();
+    listening = false;
+    sender.join();
+    return found;
+}
+
 // Records every text the library reports.
 class RecordedMessages {
   public:
