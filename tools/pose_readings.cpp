@@ -1,0 +1,228 @@
+#include "pose_readings.h"
+
+#include "rotation_angles.h"
+
+#include <cmath>
+
+namespace {
+constexpr float RadiansToDegrees = 57.29578f;
+// 330 degrees over 4096 counts.
+constexpr float G = 0.001406149f;
+
+// The sign follows how each potentiometer is mounted.
+constexpr float Gain[SuitChannelCount] = {
+    0,  -G, G,  G,  -G, G,  -G, -G, -G, G,  -G, -G, -G, G,  -G, -G, //  0..15
+    G,  -G, -G, -G, G,  -G, G,  G,  -G, -G, -G, -G, -G, -G, G,  -G, // 16..31
+    -G, G,  -G, -G, -G, 0,  0,  0,  0,  G,  G,  G,  G,  -G, -G, 0,  // 32..47
+};
+
+// First channel (X) of each joint in SkeletonFrame.channels.
+enum JointChannel {
+    HipsChannel = 3,
+    LeftHipChannel = 6,
+    LeftKneeChannel = 9,
+    LeftAnkleChannel = 12,
+    RightHipChannel = 15,
+    RightKneeChannel = 18,
+    RightAnkleChannel = 21,
+    ChestChannel = 24,
+    LeftCollarChannel = 27,
+    LeftShoulderChannel = 30,
+    LeftElbowChannel = 33,
+    LeftWristChannel = 36,
+    RightCollarChannel = 39,
+    RightShoulderChannel = 42,
+    RightElbowChannel = 45,
+    RightWristChannel = 48,
+    NeckChannel = 51,
+    HeadChannel = 54
+};
+
+// The order in which three potentiometers of one joint turn it.
+enum class AxisOrder { XYZ, ZYX, ZXY, YXZ };
+
+Matrix Rotation(AxisOrder order, float first, float second, float third)
+{
+    switch (order) {
+    case AxisOrder::XYZ: return Matrix::RotX(first) * Matrix::RotY(second) * Matrix::RotZ(third);
+    case AxisOrder::ZYX: return Matrix::RotZ(first) * Matrix::RotY(second) * Matrix::RotX(third);
+    case AxisOrder::ZXY: return Matrix::RotZ(first) * Matrix::RotX(second) * Matrix::RotY(third);
+    case AxisOrder::YXZ: break;
+    }
+    return Matrix::RotY(first) * Matrix::RotX(second) * Matrix::RotZ(third);
+}
+
+AngleTriple Decompose(AxisOrder order, const Matrix& rotation)
+{
+    switch (order) {
+    case AxisOrder::XYZ: return DecomposeXYZ(rotation);
+    case AxisOrder::ZYX: return DecomposeZYX(rotation);
+    case AxisOrder::ZXY: return DecomposeZXY(rotation);
+    case AxisOrder::YXZ: break;
+    }
+    return DecomposeYXZ(rotation);
+}
+
+// Counts from the rest position, fractional, for an angle.
+double CountsFor(int channel, float radians)
+{
+    // A turn past half a circle is the same turn the other way round.
+    double turn = std::remainder(double(radians), 2.0 * 3.141592653589793);
+    return turn / double(Gain[channel]);
+}
+
+uint16_t Reading(long countsFromRest)
+{
+    long counts = RestCount + countsFromRest;
+    if (counts < 0)
+        counts = 0;
+    if (counts > SuitChannelMaximum)
+        counts = SuitChannelMaximum;
+    return uint16_t(counts);
+}
+
+// The angle the library makes of a reading, in the same float arithmetic.
+float AngleOf(int channel, uint16_t reading)
+{
+    return float(int(reading) - int(RestCount)) * Gain[channel];
+}
+
+class ReadingWriter {
+  public:
+    explicit ReadingWriter(SuitReadings& readings) : readings(readings) {}
+
+    void Angle(int channel, float radians)
+    {
+        readings.channels[channel] = Reading(std::lround(CountsFor(channel, radians)));
+    }
+
+    // Three potentiometers turning one joint in the given order. Rounding
+    // each angle on its own can add up to more than a count near gimbal
+    // lock, so the neighbouring whole counts of all three are tried together,
+    // for both sets of angles that make the rotation (one may lie beyond a
+    // potentiometer's travel), and the readings closest to the rotation win.
+    void Joint(const Matrix& rotation, AxisOrder order, int first, int second, int third)
+    {
+        const int channel[3] = {first, second, third};
+        AngleTriple angles = Decompose(order, rotation);
+        const float halfTurn = 3.14159265f;
+        AngleTriple other = {angles.first + halfTurn, halfTurn - angles.second,
+                             angles.third + halfTurn};
+        float closest = 4.0f;
+        for (const AngleTriple& solution : {angles, other}) {
+            const double exact[3] = {CountsFor(first, solution.first),
+                                     CountsFor(second, solution.second),
+                                     CountsFor(third, solution.third)};
+            for (int corner = 0; corner < 8; corner++) {
+                uint16_t candidate[3];
+                for (int i = 0; i < 3; i++)
+                    candidate[i] = Reading(long(std::floor(exact[i])) + ((corner >> i) & 1));
+                float distance =
+                    RotationDistance(rotation, Rotation(order, AngleOf(first, candidate[0]),
+                                                        AngleOf(second, candidate[1]),
+                                                        AngleOf(third, candidate[2])));
+                if (distance < closest) {
+                    closest = distance;
+                    for (int i = 0; i < 3; i++)
+                        readings.channels[channel[i]] = candidate[i];
+                }
+            }
+        }
+    }
+
+  private:
+    SuitReadings& readings;
+};
+
+Matrix Joint(const SkeletonFrame& pose, int firstChannel)
+{
+    return JointRotationFromChannels(pose.channels + firstChannel);
+}
+
+float DegreesToRadians(float degrees)
+{
+    return degrees * 0.017453292f;
+}
+
+// The turn of a knee or elbow that its X potentiometer does not see.
+Matrix BeyondHinge(float hingeRadians, const Matrix& rotation)
+{
+    return Matrix::RotX(-hingeRadians) * rotation;
+}
+} // namespace
+
+float PotentiometerGain(int channel)
+{
+    return Gain[channel];
+}
+
+void NullPoseReadings(SuitReadings& readings)
+{
+    for (uint16_t& channel : readings.channels)
+        channel = RestCount;
+    for (int axis = 0; axis < 3; axis++) {
+        readings.orientation[axis] = 0.0f;
+        readings.position[axis] = 0.0f;
+    }
+}
+
+void ReadingsFromPose(const SkeletonFrame& pose, SuitReadings& readings)
+{
+    NullPoseReadings(readings);
+    ReadingWriter write(readings);
+
+    // The orientation sensor: third angle about the vertical, second about
+    // the lateral axis, first about the front-to-back axis.
+    AngleTriple hips = DecomposeZXY(Joint(pose, HipsChannel));
+    readings.orientation[0] = hips.third * RadiansToDegrees;
+    readings.orientation[1] = hips.second * RadiansToDegrees;
+    readings.orientation[2] = hips.first * RadiansToDegrees;
+    for (int axis = 0; axis < 3; axis++)
+        readings.position[axis] = pose.channels[axis] * MetersPerInch;
+
+    write.Joint(Joint(pose, LeftHipChannel), AxisOrder::XYZ, 25, 26, 29);
+    write.Joint(Joint(pose, RightHipChannel), AxisOrder::XYZ, 23, 24, 27);
+
+    float leftKnee = DegreesToRadians(pose.channels[LeftKneeChannel]);
+    write.Angle(30, leftKnee);
+    // The ankle and wrist chains start with a Y potentiometer (46, 45, 42,
+    // 44) that stays at rest.
+    write.Joint(BeyondHinge(leftKnee, Joint(pose, LeftKneeChannel)) * Joint(pose, LeftAnkleChannel),
+                AxisOrder::ZYX, 34, 35, 36);
+    float rightKnee = DegreesToRadians(pose.channels[RightKneeChannel]);
+    write.Angle(28, rightKnee);
+    write.Joint(BeyondHinge(rightKnee, Joint(pose, RightKneeChannel)) *
+                    Joint(pose, RightAnkleChannel),
+                AxisOrder::ZYX, 31, 32, 33);
+
+    write.Joint(Joint(pose, ChestChannel), AxisOrder::YXZ, 22, 21, 20);
+
+    // One pair of potentiometers, 5 (X) and 4 (Y), measures both collars.
+    Matrix leftCollar = Joint(pose, LeftCollarChannel);
+    AngleTriple collar = DecomposeXYZ(leftCollar);
+    write.Angle(5, collar.first);
+    write.Angle(4, collar.second);
+    // The right shoulder makes up for the collar as the suit will read it.
+    Matrix measuredCollar = Matrix::RotX(AngleOf(5, readings.channels[5])) *
+                            Matrix::RotY(AngleOf(4, readings.channels[4]));
+    Matrix leftShoulder = Matrix::RotZ(collar.third) * Joint(pose, LeftShoulderChannel);
+    Matrix rightShoulder = measuredCollar.Transpose() * Joint(pose, RightCollarChannel) *
+                           Joint(pose, RightShoulderChannel);
+    write.Joint(leftShoulder, AxisOrder::XYZ, 9, 8, 12);
+    write.Joint(rightShoulder, AxisOrder::XYZ, 7, 6, 10);
+
+    float leftElbow = DegreesToRadians(pose.channels[LeftElbowChannel]);
+    write.Angle(13, leftElbow);
+    write.Joint(BeyondHinge(leftElbow, Joint(pose, LeftElbowChannel)) *
+                    Joint(pose, LeftWristChannel),
+                AxisOrder::ZYX, 17, 18, 19);
+    float rightElbow = DegreesToRadians(pose.channels[RightElbowChannel]);
+    write.Angle(11, rightElbow);
+    write.Joint(BeyondHinge(rightElbow, Joint(pose, RightElbowChannel)) *
+                    Joint(pose, RightWristChannel),
+                AxisOrder::ZYX, 14, 15, 16);
+
+    // The neck potentiometers (41, 43) stay at rest: the head, measured by
+    // 3 (Z), 2 (X) and 1 (Y), carries the neck's turn as well.
+    write.Joint(Joint(pose, NeckChannel) * Joint(pose, HeadChannel), AxisOrder::ZXY, 3, 2, 1);
+}
