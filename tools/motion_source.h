@@ -12,15 +12,9 @@ class MotionSource {
     // Fills every reading of frame `frame` (frame 0 is the first one sent) of
     // suit `suit`. Runs once per frame and suit, so it must not allocate.
     virtual void FillReadings(int suit, uint64_t frame, SuitReadings& readings) = 0;
+    // How many frames the source has; 0 for one that never runs out.
+    virtual uint64_t FrameCount() const { return 0; }
 };
 
-// A body that sways gently: every channel and orientation angle follows its
-// own slow sine around mid-scale, so the motion is smooth and never still.
-class SwayingMotion final : public MotionSource {
-  public:
-    explicit SwayingMotion(double frameRate) : frameRate(frameRate) {}
-    void FillReadings(int suit, uint64_t frame, SuitReadings& readings) override;
-
-  private:
-    double frameRate;
-};
+// The frames of a lead-in of `seconds` at frameRate, rounded.
+uint64_t LeadInFrames(double seconds, double frameRate);

@@ -1,11 +1,15 @@
 // `varnel simulate`: a suit on the network, until its limit or Ctrl+C.
+#include "bvh_file_tool.h"
 #include "commands.h"
 #include "simulate_options.h"
 #include "simulator.h"
+#include "take_motion.h"
+#include "walking_motion.h"
 
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <memory>
 
 namespace {
@@ -26,7 +30,7 @@ void CatchStopSignals()
     sigaction(SIGTERM, &action, nullptr);
 }
 
-void PrintStart(const SimulateOptions& options, const Simulator& simulator)
+void PrintStart(const SimulateOptions& options, const Simulator& simulator, int takeFrames)
 {
     std::printf("Simulating %d suit%s at %g frames/s to %s:%u from port", options.suits,
                 options.suits == 1 ? "" : "s", options.rate, options.destination.host.c_str(),
@@ -37,6 +41,12 @@ void PrintStart(const SimulateOptions& options, const Simulator& simulator)
         std::printf("s %u-%u", unsigned(simulator.SourcePort(0)),
                     unsigned(simulator.SourcePort(options.suits - 1)));
     std::printf(" (Ctrl+C stops)\n");
+    if (options.bvhPath.empty())
+        std::printf("Motion: the built-in walk");
+    else
+        std::printf("Motion: %s, %d frame%s%s", options.bvhPath.c_str(), takeFrames,
+                    takeFrames == 1 ? "" : "s", options.loop ? ", looping" : "");
+    std::printf(" after %g s in the null pose\n", options.leadInSeconds);
     std::fflush(stdout);
 }
 
@@ -52,18 +62,74 @@ void PrintSummary(const SimulateOptions& options, const SimulationSummary& summa
     std::fflush(stdout);
 }
 
-int RunSimulate(const SimulateOptions& options)
+// The frames of a BVH take, released with the motion that plays them.
+class Take {
+  public:
+    Take() { VarnelInitSkeleton(&skeleton); }
+    ~Take() { VarnelFreeSkeletonFrames(&skeleton); }
+    Take(const Take&) = delete;
+    Take& operator=(const Take&) = delete;
+
+    // Reads the file; an empty text on success, else the reason (the
+    // library has reported format errors itself).
+    std::string Read(const std::string& path)
+    {
+        // The library says nothing about a file it cannot open.
+        if (!std::ifstream(path))
+            return "cannot open " + path;
+        if (!VarnelReadBVH(path.c_str(), &skeleton, DefaultAnkleHeelBallAngle,
+                           DefaultBallToHeelRatio))
+            return "cannot read the take " + path;
+        if (skeleton.numFrames < 1)
+            return path + " holds no frames";
+        return "";
+    }
+    const Skeleton& Frames() const { return skeleton; }
+
+  private:
+    Skeleton skeleton;
+};
+
+// The take's own rate, unless --rate chose one. An empty text or the reason.
+std::string ChooseTakeRate(const Skeleton& take, SimulateOptions& options)
 {
+    if (options.rateGiven)
+        return "";
+    double rate = take.frameTime > 0.0f ? 1.0 / take.frameTime : 0.0;
+    if (!(rate > 0.0 && rate <= MaximumSimulatedRate))
+        return "the take's frame time " + std::to_string(take.frameTime) +
+               " s is not a rate the simulator can send at; choose one with --rate";
+    options.rate = rate;
+    return "";
+}
+
+int RunSimulate(SimulateOptions options)
+{
+    Take take;
+    std::unique_ptr<MotionSource> motion;
+    std::string error;
+    if (!options.bvhPath.empty()) {
+        error = take.Read(options.bvhPath);
+        if (error.empty())
+            error = ChooseTakeRate(take.Frames(), options);
+        if (error.empty())
+            motion = std::make_unique<TakeMotion>(take.Frames().frames, take.Frames().numFrames,
+                                                  LeadInFrames(options.leadInSeconds, options.rate),
+                                                  options.loop);
+    } else {
+        motion = std::make_unique<WalkingMotion>(options.rate,
+                                                 LeadInFrames(options.leadInSeconds, options.rate));
+    }
     Simulator simulator;
-    std::string error = simulator.Open(options);
+    if (error.empty())
+        error = simulator.Open(options);
     if (!error.empty()) {
         std::fprintf(stderr, "varnel simulate: %s\n", error.c_str());
         return 1;
     }
     CatchStopSignals();
-    PrintStart(options, simulator);
-    SwayingMotion motion(options.rate);
-    SimulationSummary summary = simulator.Run(motion, stopRequested);
+    PrintStart(options, simulator, take.Frames().numFrames);
+    SimulationSummary summary = simulator.Run(*motion, stopRequested);
     PrintSummary(options, summary);
     if (!summary.error.empty()) {
         std::fprintf(stderr, "varnel simulate: %s\n", summary.error.c_str());
@@ -78,7 +144,8 @@ void AddSimulateCommand(CLI::App& app, int& exitStatus)
     // Kept alive by the callback, which the app owns.
     auto options = std::make_shared<SimulateOptions>();
     CLI::App* command = app.add_subcommand(
-        "simulate", "Put a simulated suit on the network (datagrams to 127.0.0.1:8000)");
+        "simulate", "Put a simulated suit on the network (datagrams to 127.0.0.1:8000): a "
+                    "person walking, or a BVH take");
     AddSimulateOptions(*command, *options);
     command->final_callback([&exitStatus, options] { exitStatus = RunSimulate(*options); });
 }

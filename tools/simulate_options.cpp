@@ -44,6 +44,15 @@ std::string CheckSeconds(const std::string& text)
     return "";
 }
 
+std::string CheckLeadIn(const std::string& text)
+{
+    double seconds = 0.0;
+    if (!CLI::detail::lexical_cast(text, seconds) || !std::isfinite(seconds) || seconds < 0.0 ||
+        seconds > 3600.0)
+        return "the lead-in must be a number of seconds from 0 to 3600, not \"" + text + "\"";
+    return "";
+}
+
 // Checks that need several options at once.
 void CheckCombination(const SimulateOptions& options)
 {
@@ -75,11 +84,15 @@ void AddSimulateOptions(CLI::App& command, SimulateOptions& options)
     command.add_option("--name", options.name, "Suit name, at most 15 characters")
         ->check(CheckName)
         ->capture_default_str();
-    command.add_option("--rate", options.rate, "Frames per second, also sent as the nominal rate")
+    command
+        .add_option("--rate", options.rate,
+                    "Frames per second, also sent as the nominal rate (default 60, or the "
+                    "take's own rate with --bvh)")
         ->check(CheckRate)
-        ->capture_default_str();
-    command.add_flag("--position-sensor", options.positionSensor,
-                     "Announce a position sensor (flags bit value 2)");
+        ->each([&options](const std::string&) { options.rateGiven = true; });
+    command.add_flag(
+        "--position-sensor", options.positionSensor,
+        "Carry a position sensor: announce it (flags bit value 2) and send where the hips are");
     CLI::Option* frames =
         command.add_option("--frames", options.frames, "Stop after N frames (default: Ctrl+C)")
             ->type_name("N")
@@ -101,6 +114,19 @@ void AddSimulateOptions(CLI::App& command, SimulateOptions& options)
                     "Simulate K suits on consecutive source ports, names suffixed 1, 2 ...")
         ->type_name("K")
         ->check(CLI::Range(1, MaximumSimulatedSuits))
+        ->capture_default_str();
+    CLI::Option* bvh =
+        command
+            .add_option("--bvh", options.bvhPath,
+                        "Play this BVH take of the 18-joint body instead of the built-in walk")
+            ->type_name("FILE");
+    command.add_flag("--loop", options.loop, "Play the take over and over (default: once)")
+        ->needs(bvh);
+    command
+        .add_option("--lead-in", options.leadInSeconds,
+                    "Seconds in the null pose before the motion, for a recorder to calibrate on")
+        ->type_name("S")
+        ->check(CheckLeadIn)
         ->capture_default_str();
     command.parse_complete_callback([&options] { CheckCombination(options); });
 }

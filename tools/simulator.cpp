@@ -116,6 +116,8 @@ SimulationSummary Simulator::Run(MotionSource& motion, const std::atomic<bool>& 
         frameLimit = options.frames;
     else if (options.seconds > 0.0)
         frameLimit = FramesInSeconds(options.seconds, options.rate);
+    if (motion.FrameCount() > 0 && motion.FrameCount() < frameLimit)
+        frameLimit = motion.FrameCount();
 
     const int64_t start = MonotonicNanoseconds();
     const FrameSchedule schedule(start, options.rate);

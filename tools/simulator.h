@@ -25,6 +25,10 @@ struct SimulateOptions {
     bool jitter = false;
     int burst = 1;
     int suits = 1;
+    std::string bvhPath;    // empty: the built-in walk
+    bool rateGiven = false; // else a take plays at its own frame rate
+    bool loop = false;
+    double leadInSeconds = 3.0; // in the null pose before the motion
 };
 
 // The name suit `suit` of `suits` carries: the name itself for a single
@@ -46,9 +50,9 @@ class Simulator {
     std::string Open(const SimulateOptions& options);
     uint16_t SourcePort(int suit) const { return senders[suit].SourcePort(); }
 
-    // Sends frames until the frame or time limit, until stopRequested is
-    // set (checked before every frame and after every interrupted sleep) or
-    // until sending fails.
+    // Sends frames until the frame or time limit or the end of the motion,
+    // until stopRequested is set (checked before every frame and after every
+    // interrupted sleep) or until sending fails.
     SimulationSummary Run(MotionSource& motion, const std::atomic<bool>& stopRequested);
 
   private:

@@ -118,3 +118,23 @@ TEST(SimulatedSuitName, SuffixesFitInFifteenBytes)
     EXPECT_EQ(SimulatedSuitName("abcdefghijkl\xc3\xa9", 0, 2), "abcdefghijkl 1");
 }
 } // namespace
+
+namespace {
+TEST(SimulateOptions, TakeLoopAndLeadIn)
+{
+    SimulateOptions options;
+    ASSERT_TRUE(Parse("", &options));
+    EXPECT_EQ(options.bvhPath, "");
+    EXPECT_EQ(options.leadInSeconds, 3.0);
+    EXPECT_FALSE(options.rateGiven) << "a take then plays at its own rate";
+    ASSERT_TRUE(Parse("--bvh walk.bvh --loop --lead-in 0 --rate 120", &options));
+    EXPECT_EQ(options.bvhPath, "walk.bvh");
+    EXPECT_TRUE(options.loop);
+    EXPECT_EQ(options.leadInSeconds, 0.0);
+    EXPECT_TRUE(options.rateGiven);
+
+    EXPECT_FALSE(Parse("--loop")) << "only a take loops";
+    for (const char* bad : {"-1", "nan", "inf", "3601", "soon"})
+        EXPECT_FALSE(Parse(std::string("--lead-in ") + bad)) << bad;
+}
+} // namespace

@@ -1,4 +1,5 @@
 #include "simulator.h"
+#include "walking_motion.h"
 
 #include <gtest/gtest.h>
 
@@ -89,7 +90,7 @@ TEST(SimulatorLoopback, SendsEachFrameOnceWithRisingCounters)
     options.positionSensor = true;
     Simulator simulator;
     ASSERT_EQ(simulator.Open(options), "");
-    SwayingMotion motion(options.rate);
+    WalkingMotion motion(options.rate, 0);
     std::atomic<bool> stop{false};
     SimulationSummary summary = simulator.Run(motion, stop);
     EXPECT_EQ(summary.error, "");
@@ -121,7 +122,7 @@ TEST(SimulatorLoopback, BurstsAndSeveralSuitsOnConsecutivePorts)
     Simulator simulator;
     ASSERT_EQ(simulator.Open(options), "");
     EXPECT_EQ(simulator.SourcePort(1), simulator.SourcePort(0) + 1);
-    SwayingMotion motion(options.rate);
+    WalkingMotion motion(options.rate, 0);
     std::atomic<bool> stop{false};
     SimulationSummary summary = simulator.Run(motion, stop);
     EXPECT_EQ(summary.frames, 4u);
@@ -202,7 +203,7 @@ TEST(SimulatorLoopback, SignalCutsTheFrameSleepShort)
     options.rate = 0.01; // the second frame is due in 100 seconds
     Simulator simulator;
     ASSERT_EQ(simulator.Open(options), "");
-    SwayingMotion motion(options.rate);
+    WalkingMotion motion(options.rate, 0);
     std::atomic<bool> stop{false};
     SimulationSummary summary;
     std::thread thread([&] { summary = simulator.Run(motion, stop); });
