@@ -493,11 +493,15 @@ VARNEL_API void VarnelEnablePositionSensor(VarnelHandle suit, int enable);
 
 /* ----------------------------------------------- poses and calibration -- */
 
-/* Solves the suit's latest datagram into pose (calibrating first if needed).
- * 1 on success; 0 for a null handle or a suit that has sent nothing. */
+/* Solves the suit's latest datagram into pose (calibrating first if needed),
+ * also for a closed suit. 1 on success; 0 for a null handle or pose, or a
+ * suit that has sent nothing. Takes the library lock. */
 VARNEL_API int VarnelRead(VarnelHandle suit, SkeletonFrame* pose);
 /* Calibrates the suit on its current datagram (the actor stands in the null
- * pose), waiting for a first datagram if none has arrived. */
+ * pose), waiting for a first datagram if none has arrived; the wait does not
+ * hold the library lock. It gives up without calibrating when VarnelFinish or
+ * VarnelFindSuits stops the receive thread meanwhile, and at once when called
+ * from a frame callback for a suit that has sent nothing. */
 VARNEL_API void VarnelSetNull(VarnelHandle suit);
 
 /* --------------------------------------------------------------- actor -- */

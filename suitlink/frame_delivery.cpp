@@ -1,29 +1,50 @@
 #include "frame_delivery.h"
 
 #include "library_state.h"
+#include "pose_solver.h"
 
 #include <mutex>
+
+namespace {
+thread_local bool insideFrameCallback = false;
+
+// Clears the mark also when the callback throws.
+class FrameCallbackScope {
+  public:
+    FrameCallbackScope() { insideFrameCallback = true; }
+    ~FrameCallbackScope() { insideFrameCallback = false; }
+    FrameCallbackScope(const FrameCallbackScope&) = delete;
+    FrameCallbackScope& operator=(const FrameCallbackScope&) = delete;
+};
+} // namespace
 
 void DefaultFrameCallback(const SkeletonFrame*, VarnelHandle)
 {
 }
 
+bool InsideFrameCallback()
+{
+    return insideFrameCallback;
+}
+
 void CalibrateOnFirstDatagram(SuitSlot* slot)
 {
-    // The calibration of the pose solver plugs in here: when slot->nullSet is
-    // clear it calibrates the suit (VarnelSetNull) on the datagram just
-    // stored. Until the solver exists nothing is calibrated.
-    (void)slot;
+    if (!slot->nullSet.load())
+        CalibrateSuit(*slot, library.CurrentPose);
 }
 
 void DeliverFrame(SuitSlot* slot)
 {
+    // An exception from the callback unwinds through this guard, so the
+    // receive thread never ends with the lock held.
     std::lock_guard hold(library.LibraryLock);
-    // The pose solver plugs in here: it solves slot->raw into CurrentPose,
-    // then the slot's frame callback, unless it is DefaultFrameCallback, gets
-    // &CurrentPose and the handle, all under the lock. Until the solver
-    // exists no frame is solved and no frame callback runs.
-    (void)slot;
+    SolvePose(*slot, library.CurrentPose);
+    // Read once: VarnelClose may clear it at any moment without the lock.
+    FrameCallback callback = slot->frameCallback.load();
+    if (!callback || callback == DefaultFrameCallback)
+        return;
+    FrameCallbackScope scope;
+    callback(&library.CurrentPose, slot);
 }
 
 void ProcessPendingFrames()
@@ -37,4 +58,15 @@ void ProcessPendingFrames()
             slot.droppedFrames.fetch_add(pending - 1);
         DeliverFrame(&slot);
     }
+}
+
+int VarnelRead(VarnelHandle suit, SkeletonFrame* pose)
+{
+    if (!suit || !pose || !suit->hasData.load())
+        return 0;
+    std::lock_guard hold(library.LibraryLock);
+    // SolvePose calibrates an uncalibrated suit on this reading first.
+    SolvePose(*suit, library.CurrentPose);
+    *pose = library.CurrentPose;
+    return 1;
 }

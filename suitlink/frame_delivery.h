@@ -1,4 +1,5 @@
-// Turning stored datagrams into frames for the client (receive thread).
+// Turning stored datagrams into frames for the client: the receive thread's
+// calibration and processing pass, and VarnelRead for clients that poll.
 #pragma once
 
 #include "suit_slot.h"
@@ -15,5 +16,9 @@ void CalibrateOnFirstDatagram(SuitSlot* slot);
 // one overwrote count as dropped.
 void ProcessPendingFrames();
 
-// One frame of a slot: solve and hand it to the frame callback.
+// One frame of a slot: solve it into CurrentPose and hand it to the slot's
+// frame callback, all under LibraryLock.
 void DeliverFrame(SuitSlot* slot);
+
+// True on the receive thread while it runs a client's frame callback.
+bool InsideFrameCallback();

@@ -27,6 +27,10 @@ struct LibraryState {
     // both without the lock.
     SuitSlot* suitTable = nullptr;
     int suitCount = 0;
+    // Bumped under LibraryLock whenever the table is freed, so that a caller
+    // holding a handle across a wait can tell whether it still points into
+    // the table. Guarded by LibraryLock.
+    uint32_t tableGeneration = 0;
     SkeletonFrame CurrentPose = {};
     // Datagrams of the wrong size, which are dropped without being stored.
     std::atomic<uint32_t> strayDatagrams{0};

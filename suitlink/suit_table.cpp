@@ -3,6 +3,7 @@
 #include "library_state.h"
 
 #include <cstring>
+#include <mutex>
 
 namespace {
 uint32_t AddressOrderKey(uint32_t address)
@@ -49,6 +50,8 @@ bool SuitComesBefore(const SuitInfo& a, const SuitInfo& b)
 
 void FreeSuitTable()
 {
+    std::lock_guard hold(library.LibraryLock);
+    library.tableGeneration++;
     delete[] library.suitTable;
     library.suitTable = nullptr;
     library.suitCount = 0;

@@ -14,5 +14,5 @@ bool AnySuitOpen();
 // as the little-endian number its two stored bytes form.
 bool SuitComesBefore(const SuitInfo& a, const SuitInfo& b);
 
-// Empties the table; every handle becomes invalid.
+// Empties the table; every handle becomes invalid (tableGeneration moves on).
 void FreeSuitTable();
