@@ -7,6 +7,9 @@
 // `varnel simulate`: one or more simulated suits sending datagrams.
 void AddSimulateCommand(CLI::App& app, int& exitStatus);
 
+// `varnel record -o FILE`: headless capture of a suit to a BVH file.
+void AddRecordCommand(CLI::App& app, int& exitStatus);
+
 // `varnel suits`: one second of listening, then the table of suits heard.
 void AddSuitsCommand(CLI::App& app, int& exitStatus);
 
