@@ -14,6 +14,7 @@ int main(int argc, char** argv)
                                           std::to_string(version >> 16));
     int exitStatus = 0;
     AddSimulateCommand(app, exitStatus);
+    AddRecordCommand(app, exitStatus);
     AddSuitsCommand(app, exitStatus);
     AddInfoCommand(app, exitStatus);
     AddActorCommand(app, exitStatus);
