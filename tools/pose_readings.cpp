@@ -139,9 +139,13 @@ Matrix Joint(const SkeletonFrame& pose, int firstChannel)
     return JointRotationFromChannels(pose.channels + firstChannel);
 }
 
-float DegreesToRadians(float degrees)
+// The bend of a knee or elbow: the angle of the X rotation closest to the
+// joint's rotation. Read from the rotation, not from the X channel, since a
+// bend past 90 degrees may be written as X = 180 - bend with Y = Z = 180.
+float HingeAngle(const Matrix& rotation)
 {
-    return degrees * 0.017453292f;
+    const auto& m = rotation.m;
+    return std::atan2(m[2][1] - m[1][2], m[1][1] + m[2][2]);
 }
 
 // The turn of a knee or elbow that its X potentiometer does not see.
@@ -183,13 +187,13 @@ void ReadingsFromPose(const SkeletonFrame& pose, SuitReadings& readings)
     write.Joint(Joint(pose, LeftHipChannel), AxisOrder::XYZ, 25, 26, 29);
     write.Joint(Joint(pose, RightHipChannel), AxisOrder::XYZ, 23, 24, 27);
 
-    float leftKnee = DegreesToRadians(pose.channels[LeftKneeChannel]);
+    float leftKnee = HingeAngle(Joint(pose, LeftKneeChannel));
     write.Angle(30, leftKnee);
     // The ankle and wrist chains start with a Y potentiometer (46, 45, 42,
     // 44) that stays at rest.
     write.Joint(BeyondHinge(leftKnee, Joint(pose, LeftKneeChannel)) * Joint(pose, LeftAnkleChannel),
                 AxisOrder::ZYX, 34, 35, 36);
-    float rightKnee = DegreesToRadians(pose.channels[RightKneeChannel]);
+    float rightKnee = HingeAngle(Joint(pose, RightKneeChannel));
     write.Angle(28, rightKnee);
     write.Joint(BeyondHinge(rightKnee, Joint(pose, RightKneeChannel)) *
                     Joint(pose, RightAnkleChannel),
@@ -211,12 +215,12 @@ void ReadingsFromPose(const SkeletonFrame& pose, SuitReadings& readings)
     write.Joint(leftShoulder, AxisOrder::XYZ, 9, 8, 12);
     write.Joint(rightShoulder, AxisOrder::XYZ, 7, 6, 10);
 
-    float leftElbow = DegreesToRadians(pose.channels[LeftElbowChannel]);
+    float leftElbow = HingeAngle(Joint(pose, LeftElbowChannel));
     write.Angle(13, leftElbow);
     write.Joint(BeyondHinge(leftElbow, Joint(pose, LeftElbowChannel)) *
                     Joint(pose, LeftWristChannel),
                 AxisOrder::ZYX, 17, 18, 19);
-    float rightElbow = DegreesToRadians(pose.channels[RightElbowChannel]);
+    float rightElbow = HingeAngle(Joint(pose, RightElbowChannel));
     write.Angle(11, rightElbow);
     write.Joint(BeyondHinge(rightElbow, Joint(pose, RightElbowChannel)) *
                     Joint(pose, RightWristChannel),
