@@ -1,0 +1,100 @@
+// A simulated suit and `varnel record` in one process, talking over the
+// loopback interface on UDP port 8000, as the command line runs them.
+#pragma once
+
+#include "recorder.h"
+#include "simulator.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+// Sends the motion from a thread of its own until the motion ends or the
+// suit is destroyed.
+class SimulatedSuit {
+  public:
+    SimulatedSuit(MotionSource& motion, const SimulateOptions& options)
+    {
+        opened = simulator.Open(options);
+        EXPECT_EQ(opened, "");
+        if (!opened.empty())
+            return;
+        thread = std::thread([this, &motion] {
+            summary = simulator.Run(motion, stop);
+            finished.store(true);
+        });
+    }
+    ~SimulatedSuit()
+    {
+        stop.store(true);
+        if (thread.joinable())
+            thread.join();
+    }
+    bool Finished() const { return finished.load(); }
+
+    SimulationSummary summary;
+
+  private:
+    Simulator simulator;
+    std::string opened;
+    std::atomic<bool> stop{false};
+    std::atomic<bool> finished{false};
+    std::thread thread;
+};
+
+inline SimulateOptions LoopbackSuitOptions(double rate, double leadInSeconds)
+{
+    SimulateOptions options;
+    options.rate = rate;
+    options.rateGiven = true;
+    options.leadInSeconds = leadInSeconds;
+    return options;
+}
+
+// What the recorder printed, read back from a temporary file.
+class CapturedOutput {
+  public:
+    CapturedOutput() : file(std::tmpfile()) {}
+    ~CapturedOutput() { std::fclose(file); }
+    std::string Text() const
+    {
+        std::fflush(file);
+        std::rewind(file);
+        std::string text;
+        char buffer[512];
+        size_t size;
+        while ((size = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            text.append(buffer, size);
+        return text;
+    }
+    std::FILE* file;
+};
+
+// Stops a recording once the suit has sent its last frame and the library
+// has had a moment to deliver it.
+class StopAfterSuit {
+  public:
+    explicit StopAfterSuit(const SimulatedSuit& suit)
+        : thread([this, &suit] {
+              while (!suit.Finished() && !done.load())
+                  std::this_thread::sleep_for(std::chrono::milliseconds(10));
+              std::this_thread::sleep_for(std::chrono::milliseconds(200));
+              stop.store(true);
+          })
+    {
+    }
+    ~StopAfterSuit()
+    {
+        done.store(true);
+        thread.join();
+    }
+    std::atomic<bool> stop{false};
+
+  private:
+    std::atomic<bool> done{false};
+    std::thread thread;
+};
