@@ -1,3 +1,4 @@
+#include "receive_thread.h"
 #include "suit_link_test_support.h"
 
 #include <cmath>
@@ -68,6 +69,9 @@ TEST_F(SuitAccessTest, OpenByInfoComparesAddressAndPortOnly)
 
 TEST_F(SuitAccessTest, OpenResetsSessionStateAndKeepsCalibration)
 {
+    // A running receiver would turn the planted pending frames into dropped
+    // ones behind VarnelOpen's back.
+    StopReceiveThread();
     SuitSlot* slot = SlotOf(sensor);
     slot->droppedFrames = 5;
     slot->pendingFrames = 3;
