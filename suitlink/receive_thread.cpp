@@ -8,13 +8,15 @@
 #include "suit_timeouts.h"
 #include "thread_cpu_time.h"
 
+#include <algorithm>
 #include <cstring>
 #include <mutex>
 
 namespace {
-// Longest wait for a datagram, so that the timeout pass still runs every
-// millisecond while the socket is silent.
-constexpr int ReceiveWaitMilliseconds = 1;
+// Longest wait for a datagram. The wait also ends when the next suit
+// timeout is due, so timeouts keep their millisecond; the limit bounds how
+// long a stop request (and a fake clock in tests) goes unnoticed.
+constexpr int MaxReceiveWaitMilliseconds = 10;
 
 void StoreDatagram(SuitSlot* slot)
 {
@@ -64,8 +66,9 @@ void ReceiveLoop()
         if (readable && !DrainSocket())
             return;
         ProcessPendingFrames();
-        RunTimeoutPass();
-        readable = WaitReadable(library.socket, ReceiveWaitMilliseconds);
+        int untilTimeout = RunTimeoutPass();
+        int wait = std::clamp(untilTimeout, 1, MaxReceiveWaitMilliseconds);
+        readable = WaitReadable(library.socket, wait);
     }
 }
 

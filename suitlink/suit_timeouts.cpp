@@ -4,6 +4,8 @@
 #include "library_state.h"
 #include "thread.h"
 
+#include <algorithm>
+#include <climits>
 #include <condition_variable>
 #include <mutex>
 
@@ -51,9 +53,10 @@ void StartTimeoutThread(SuitSlot* slot)
 }
 } // namespace
 
-void RunTimeoutPass()
+int RunTimeoutPass()
 {
     uint32_t now = MillisecondCounter();
+    int untilNext = INT32_MAX;
     for (int i = 0; i < library.suitCount; i++) {
         SuitSlot& slot = library.suitTable[i];
         if (!slot.frameCallback.load())
@@ -65,7 +68,11 @@ void RunTimeoutPass()
         }
         if (slot.timeoutActive.load() && MoreThanTimeoutAfter(now, slot.timeoutStartTime.load()))
             slot.timeoutActive.store(0);
+        uint32_t since = slot.timeoutActive.load() ? slot.timeoutStartTime.load()
+                                                   : slot.lastReceiveTime.load();
+        untilNext = std::min(untilNext, MillisecondsUntilTimeout(now, since));
     }
+    return untilNext;
 }
 
 void WaitForTimeoutThreads()
