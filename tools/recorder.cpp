@@ -236,7 +236,6 @@ int RecordTake(const RecordOptions& options, const std::atomic<bool>& stopReques
         return 1;
     }
 
-    // No frame callback appends after VarnelFinish, so the take is read only then.
     VarnelGetActorData(suit, &actor);
     VarnelCopyActorToSkeleton(&take, &actor);
     take.frameTime = 1.0f / summary.nominalRate;
@@ -253,6 +252,7 @@ int RecordTake(const RecordOptions& options, const std::atomic<bool>& stopReques
     capture.recording.store(false);
     summary.seconds = SecondsSince(start);
     summary.dropped = VarnelGetDropped(suit);
+    // No frame callback appends after VarnelFinish, so the take is read only then.
     VarnelFinish();
     summary.frames = uint64_t(take.numFrames);
     if (isatty(fileno(out)))
