@@ -148,17 +148,18 @@ float HingeAngle(const Matrix& rotation)
     return std::atan2(m[2][1] - m[1][2], m[1][1] + m[2][2]);
 }
 
-// The turn of a knee or elbow that its X potentiometer does not see.
-Matrix BeyondHinge(float hingeRadians, const Matrix& rotation)
+// A knee or elbow measures only its bend; the rest of its turn goes to the
+// ankle or wrist chain below, RotZ * RotY * RotX.
+void HingeAndChain(ReadingWriter& write, const SkeletonFrame& pose, int hingeJoint, int chainJoint,
+                   int hinge, int chainZ, int chainY, int chainX)
 {
-    return Matrix::RotX(-hingeRadians) * rotation;
+    Matrix rotation = Joint(pose, hingeJoint);
+    float bend = HingeAngle(rotation);
+    write.Angle(hinge, bend);
+    write.Joint(Matrix::RotX(-bend) * rotation * Joint(pose, chainJoint), AxisOrder::ZYX, chainZ,
+                chainY, chainX);
 }
 } // namespace
-
-float PotentiometerGain(int channel)
-{
-    return Gain[channel];
-}
 
 void NullPoseReadings(SuitReadings& readings)
 {
@@ -187,17 +188,9 @@ void ReadingsFromPose(const SkeletonFrame& pose, SuitReadings& readings)
     write.Joint(Joint(pose, LeftHipChannel), AxisOrder::XYZ, 25, 26, 29);
     write.Joint(Joint(pose, RightHipChannel), AxisOrder::XYZ, 23, 24, 27);
 
-    float leftKnee = HingeAngle(Joint(pose, LeftKneeChannel));
-    write.Angle(30, leftKnee);
-    // The ankle and wrist chains start with a Y potentiometer (46, 45, 42,
-    // 44) that stays at rest.
-    write.Joint(BeyondHinge(leftKnee, Joint(pose, LeftKneeChannel)) * Joint(pose, LeftAnkleChannel),
-                AxisOrder::ZYX, 34, 35, 36);
-    float rightKnee = HingeAngle(Joint(pose, RightKneeChannel));
-    write.Angle(28, rightKnee);
-    write.Joint(BeyondHinge(rightKnee, Joint(pose, RightKneeChannel)) *
-                    Joint(pose, RightAnkleChannel),
-                AxisOrder::ZYX, 31, 32, 33);
+    // The ankle chains start with a Y potentiometer (46, 45) that stays at rest.
+    HingeAndChain(write, pose, LeftKneeChannel, LeftAnkleChannel, 30, 34, 35, 36);
+    HingeAndChain(write, pose, RightKneeChannel, RightAnkleChannel, 28, 31, 32, 33);
 
     write.Joint(Joint(pose, ChestChannel), AxisOrder::YXZ, 22, 21, 20);
 
@@ -215,16 +208,9 @@ void ReadingsFromPose(const SkeletonFrame& pose, SuitReadings& readings)
     write.Joint(leftShoulder, AxisOrder::XYZ, 9, 8, 12);
     write.Joint(rightShoulder, AxisOrder::XYZ, 7, 6, 10);
 
-    float leftElbow = HingeAngle(Joint(pose, LeftElbowChannel));
-    write.Angle(13, leftElbow);
-    write.Joint(BeyondHinge(leftElbow, Joint(pose, LeftElbowChannel)) *
-                    Joint(pose, LeftWristChannel),
-                AxisOrder::ZYX, 17, 18, 19);
-    float rightElbow = HingeAngle(Joint(pose, RightElbowChannel));
-    write.Angle(11, rightElbow);
-    write.Joint(BeyondHinge(rightElbow, Joint(pose, RightElbowChannel)) *
-                    Joint(pose, RightWristChannel),
-                AxisOrder::ZYX, 14, 15, 16);
+    // So do the wrist chains (42, 44).
+    HingeAndChain(write, pose, LeftElbowChannel, LeftWristChannel, 13, 17, 18, 19);
+    HingeAndChain(write, pose, RightElbowChannel, RightWristChannel, 11, 14, 15, 16);
 
     // The neck potentiometers (41, 43) stay at rest: the head, measured by
     // 3 (Z), 2 (X) and 1 (Y), carries the neck's turn as well.

@@ -25,7 +25,3 @@ void NullPoseReadings(SuitReadings& readings);
 // held within 0..4095, orientation angles in degrees, the hips position
 // (inches) as the position sensor's reading in meters.
 void ReadingsFromPose(const SkeletonFrame& pose, SuitReadings& readings);
-
-// Radians per count of each channel as the suit is built; 0 for the
-// channels that measure nothing.
-float PotentiometerGain(int channel);
