@@ -167,6 +167,15 @@ TakeEnd Record(const RecordOptions& options, VarnelHandle suit, int64_t start,
     }
 }
 
+// Whether a file can be created in the folder of path (the BVH writer
+// writes a temporary file there and renames it).
+bool CanWriteBeside(const std::string& path)
+{
+    std::string::size_type slash = path.find_last_of('/');
+    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    return access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
 // Ends the library on every way out of a recording.
 struct LibrarySession {
     ~LibrarySession() { VarnelFinish(); }
@@ -275,6 +284,12 @@ int RecordTake(const RecordOptions& options, const std::atomic<bool>& stopReques
 int RunRecord(const RecordOptions& options, const std::atomic<bool>& stopRequested, std::FILE* out,
               std::FILE* errors)
 {
+    // Found out now rather than after a long take.
+    if (!CanWriteBeside(options.outputPath)) {
+        std::fprintf(errors, "varnel record: cannot write %s: its folder is missing or read-only\n",
+                     options.outputPath.c_str());
+        return 1;
+    }
     Skeleton take;
     VarnelInitSkeleton(&take);
     TakeSummary summary;

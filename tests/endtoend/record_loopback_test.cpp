@@ -19,6 +19,18 @@ TEST(RecordLoopback, NoSuitsDetected)
     EXPECT_FALSE(std::filesystem::exists(options.outputPath));
 }
 
+TEST(RecordLoopback, AnOutputThatCannotBeWrittenIsRefusedBeforeTheTake)
+{
+    TempFolder folder;
+    RecordOptions options;
+    options.outputPath = folder.File("missing/take.bvh");
+    CapturedOutput out, errors;
+    std::atomic<bool> stop{false};
+    EXPECT_EQ(RunRecord(options, stop, out.file, errors.file), 1);
+    EXPECT_NE(errors.Text().find("cannot write " + options.outputPath), std::string::npos);
+    EXPECT_EQ(out.Text(), "") << "no suit was looked for";
+}
+
 TEST(RecordLoopback, ASuitThatIsNotThereIsNamed)
 {
     WalkingMotion walk(100.0, 0);
