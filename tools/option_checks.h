@@ -1,0 +1,11 @@
+// Value checks that several subcommands share, for CLI::Option::check: each
+// returns an empty text for a good value, otherwise what is wrong.
+#pragma once
+
+#include <string>
+
+// A number of seconds above 0 (--seconds).
+std::string CheckSeconds(const std::string& text);
+
+// A whole number of frames from 1 to 2^64-1 (--frames).
+std::string CheckFrameCount(const std::string& text);
