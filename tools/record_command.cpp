@@ -1,28 +1,9 @@
 // `varnel record`: a headless capture to a BVH file.
 #include "commands.h"
 #include "recorder.h"
+#include "stop_signals.h"
 
-#include <atomic>
-#include <csignal>
 #include <memory>
-
-namespace {
-std::atomic<bool> stopRequested{false};
-
-void RequestStop(int)
-{
-    stopRequested.store(true);
-}
-
-void CatchStopSignals()
-{
-    struct sigaction action {};
-    action.sa_handler = RequestStop;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-}
-} // namespace
 
 void AddRecordCommand(CLI::App& app, int& exitStatus)
 {
@@ -33,7 +14,6 @@ void AddRecordCommand(CLI::App& app, int& exitStatus)
                   "until the limit or Ctrl+C");
     AddRecordOptions(*command, *options);
     command->final_callback([&exitStatus, options] {
-        CatchStopSignals();
-        exitStatus = RunRecord(*options, stopRequested, stdout, stderr);
+        exitStatus = RunRecord(*options, CatchStopSignals(), stdout, stderr);
     });
 }

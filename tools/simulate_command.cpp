@@ -3,33 +3,15 @@
 #include "commands.h"
 #include "simulate_options.h"
 #include "simulator.h"
+#include "stop_signals.h"
 #include "take_motion.h"
 #include "walking_motion.h"
 
-#include <atomic>
-#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <memory>
 
 namespace {
-std::atomic<bool> stopRequested{false};
-
-void RequestStop(int)
-{
-    stopRequested.store(true);
-}
-
-// No SA_RESTART: the signal must cut the frame sleep short.
-void CatchStopSignals()
-{
-    struct sigaction action {};
-    action.sa_handler = RequestStop;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-}
-
 void PrintStart(const SimulateOptions& options, const Simulator& simulator, int takeFrames)
 {
     std::printf("Simulating %d suit%s at %g frames/s to %s:%u from port", options.suits,
@@ -127,7 +109,7 @@ int RunSimulate(SimulateOptions options)
         std::fprintf(stderr, "varnel simulate: %s\n", error.c_str());
         return 1;
     }
-    CatchStopSignals();
+    const std::atomic<bool>& stopRequested = CatchStopSignals();
     PrintStart(options, simulator, take.Frames().numFrames);
     SimulationSummary summary = simulator.Run(*motion, stopRequested);
     PrintSummary(options, summary);

@@ -1,0 +1,22 @@
+#include "stop_signals.h"
+
+#include <csignal>
+
+namespace {
+std::atomic<bool> stopRequested{false};
+
+void RequestStop(int)
+{
+    stopRequested.store(true);
+}
+} // namespace
+
+const std::atomic<bool>& CatchStopSignals()
+{
+    struct sigaction action {};
+    action.sa_handler = RequestStop;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    return stopRequested;
+}
