@@ -4,16 +4,11 @@
 // first counted datagram calibrates it, so frame counter k is datagram k.
 #pragma once
 
-#include "suit_packet.h"
+#include "loopback_sender.h"
 #include "varnel.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <time.h>
-#include <unistd.h>
 
-#include <array>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -35,31 +30,18 @@ class CountingSuit {
     CountingSuit(const char* name, size_t capacity)
         : capacity(capacity), sendTimes(new std::atomic<int64_t>[capacity])
     {
-        fd = socket(AF_INET, SOCK_DGRAM, 0);
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local);
-        socklen_t length = sizeof local;
-        getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length);
-        info.address = local.sin_addr.s_addr;
-        info.port = local.sin_port;
-        packet[PacketLengthOffset] = SUIT_PACKET_SIZE;
-        float rate = 120.0f;
-        std::memcpy(&packet[PacketFrameRateOffset], &rate, sizeof rate);
-        std::memcpy(&packet[PacketNameOffset], name, strnlen(name, SuitNameSize - 1));
+        sockaddr_in source = udp.Source();
+        info.address = source.sin_addr.s_addr;
+        info.port = source.sin_port;
+        WriteSuitHeader(packet, name);
         const float sensors[6] = {5.0f, -7.0f, 100.0f, 0.3f, 1.2f, 0.9f};
         std::memcpy(&packet[PacketRawOffset + RawOrientationOffset], sensors, sizeof sensors);
         Fill(0);
     }
-    ~CountingSuit()
-    {
-        Stop();
-        close(fd);
-    }
+    ~CountingSuit() { Stop(); }
 
     // One datagram for discovery, outside the count.
-    void SendUncounted() { Send(); }
+    void SendUncounted() { udp.Send(packet); }
 
     // Sends at framesPerSecond on a thread of its own, after startDelay,
     // until Stop or until capacity datagrams are out.
@@ -74,7 +56,7 @@ class CountingSuit {
             for (uint32_t k = 0; running && k < capacity; k++) {
                 Fill(k);
                 sendTimes[k].store(MonotonicNanoseconds());
-                Send();
+                udp.Send(packet);
                 sent.store(k + 1);
                 next += period;
                 std::this_thread::sleep_until(next);
@@ -107,21 +89,12 @@ class CountingSuit {
         uint32_t counter = k + CountedFirst;
         std::memcpy(&packet[PacketRawOffset + RawCounterOffset], &counter, sizeof counter);
     }
-    void Send()
-    {
-        sockaddr_in target{};
-        target.sin_family = AF_INET;
-        target.sin_port = htons(SUIT_PORT);
-        target.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        sendto(fd, packet.data(), packet.size(), 0, reinterpret_cast<sockaddr*>(&target),
-               sizeof target);
-    }
 
-    int fd = -1;
+    LoopbackSender udp;
     SuitInfo info{};
     const size_t capacity;
     std::unique_ptr<std::atomic<int64_t>[]> sendTimes;
-    std::array<uint8_t, SUIT_PACKET_SIZE> packet{};
+    SuitDatagram packet{};
     std::atomic<uint32_t> sent{0};
     std::atomic<bool> running{false};
     std::thread sender;

@@ -2,48 +2,18 @@
 // sends well-formed datagrams to port 8000, once or at a steady rate.
 #pragma once
 
-#include "suit_packet.h"
+#include "loopback_sender.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
-#include <array>
 #include <atomic>
 #include <chrono>
-#include <cstring>
 #include <thread>
 
 class LoopbackSuit {
   public:
-    explicit LoopbackSuit(const char* name)
-    {
-        fd = socket(AF_INET, SOCK_DGRAM, 0);
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local);
-        packet[PacketLengthOffset] = SUIT_PACKET_SIZE;
-        float rate = 120.0f;
-        std::memcpy(&packet[PacketFrameRateOffset], &rate, sizeof rate);
-        std::memcpy(&packet[PacketNameOffset], name, strnlen(name, SuitNameSize - 1));
-    }
-    ~LoopbackSuit()
-    {
-        Stop();
-        close(fd);
-    }
+    explicit LoopbackSuit(const char* name) { WriteSuitHeader(packet, name); }
+    ~LoopbackSuit() { Stop(); }
 
-    void SendOnce()
-    {
-        sockaddr_in target{};
-        target.sin_family = AF_INET;
-        target.sin_port = htons(SUIT_PORT);
-        target.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        sendto(fd, packet.data(), packet.size(), 0, reinterpret_cast<sockaddr*>(&target),
-               sizeof target);
-    }
+    void SendOnce() { udp.Send(packet); }
 
     // Sends at framesPerSecond on a thread of its own until Stop.
     void Start(double framesPerSecond)
@@ -67,8 +37,8 @@ class LoopbackSuit {
     }
 
   private:
-    int fd = -1;
-    std::array<uint8_t, SUIT_PACKET_SIZE> packet{};
+    LoopbackSender udp;
+    SuitDatagram packet{};
     std::atomic<bool> running{false};
     std::thread sender;
 };
