@@ -37,21 +37,13 @@ bool DrainSocket()
     // The stop request is honoured even while a flood keeps the socket full.
     while (library.receiveRunning.load()) {
         ReceivedDatagram datagram;
-        int errorCode = 0;
-        ReceiveStatus status = ReceiveDatagram(library.socket, library.ReceiveBuffer,
-                                               SUIT_PACKET_SIZE, &datagram, &errorCode);
-        if (status == ReceiveStatus::WouldBlock)
+        SuitReceive received = ReceiveSuitDatagram(&datagram);
+        if (received == SuitReceive::None)
             return true;
-        if (status == ReceiveStatus::Error) {
-            ReportSocketError("Socket error %s", errorCode);
+        if (received == SuitReceive::Failed)
             return false;
-        }
-        // Anyone on the network can send anything: a datagram of another size
-        // must neither stop capture nor mix stale bytes into a suit.
-        if (datagram.truncated || datagram.length != SUIT_PACKET_SIZE) {
-            library.strayDatagrams.fetch_add(1);
+        if (received == SuitReceive::Stray)
             continue;
-        }
         if (SuitSlot* slot = FindOpenSlot(datagram.address, datagram.port))
             StoreDatagram(slot);
     }
@@ -96,6 +88,26 @@ void StopReceiveThread()
 {
     library.receiveRunning.store(0);
     JoinThread(&library.receiveThread);
+}
+
+SuitReceive ReceiveSuitDatagram(ReceivedDatagram* datagram)
+{
+    int errorCode = 0;
+    ReceiveStatus status = ReceiveDatagram(library.socket, library.ReceiveBuffer, SUIT_PACKET_SIZE,
+                                           datagram, &errorCode);
+    if (status == ReceiveStatus::WouldBlock)
+        return SuitReceive::None;
+    if (status == ReceiveStatus::Error) {
+        ReportSocketError("Socket error %s", errorCode);
+        return SuitReceive::Failed;
+    }
+    // Anyone on the network can send anything: a datagram of another size
+    // must neither stop capture nor mix stale bytes into a suit.
+    if (datagram->truncated || datagram->length != SUIT_PACKET_SIZE) {
+        library.strayDatagrams.fetch_add(1);
+        return SuitReceive::Stray;
+    }
+    return SuitReceive::Datagram;
 }
 
 uint32_t StrayDatagramCount()

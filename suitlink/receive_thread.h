@@ -4,12 +4,22 @@
 
 #include <cstdint>
 
+struct ReceivedDatagram;
+
 // Starts the thread at the highest priority. If it cannot be created nothing
 // is reported: the table stays usable but no frames arrive.
 void StartReceiveThread();
 
 // Asks the thread to stop and waits until it has ended.
 void StopReceiveThread();
+
+enum class SuitReceive { Datagram, Stray, None, Failed };
+
+// Takes one datagram from the library's socket into its ReceiveBuffer
+// without blocking: Datagram for one of a suit's size; Stray for any other,
+// counted and to be skipped; None when nothing waits; Failed after a socket
+// error, already reported.
+SuitReceive ReceiveSuitDatagram(ReceivedDatagram* datagram);
 
 // Datagrams of the wrong size dropped since the library was loaded.
 uint32_t StrayDatagramCount();

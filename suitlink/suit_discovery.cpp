@@ -4,7 +4,6 @@
 #include "default_actor.h"
 #include "library_state.h"
 #include "receive_thread.h"
-#include "socket_error_text.h"
 #include "suit_table.h"
 #include "suit_timeouts.h"
 #include "varnel.h"
@@ -46,21 +45,15 @@ bool ListenForSuits(std::vector<SuitInfo>& heard)
         if (remaining <= 0)
             return true;
         ReceivedDatagram datagram;
-        int errorCode = 0;
-        ReceiveStatus status =
-            ReceiveDatagram(library.socket, packet, SUIT_PACKET_SIZE, &datagram, &errorCode);
-        if (status == ReceiveStatus::WouldBlock) {
+        SuitReceive received = ReceiveSuitDatagram(&datagram);
+        if (received == SuitReceive::None) {
             WaitReadable(library.socket, remaining);
             continue;
         }
-        if (status == ReceiveStatus::Error) {
-            ReportSocketError("Socket error %s", errorCode);
+        if (received == SuitReceive::Failed)
             return false;
-        }
-        if (datagram.truncated || datagram.length != SUIT_PACKET_SIZE) {
-            library.strayDatagrams.fetch_add(1);
+        if (received == SuitReceive::Stray)
             continue;
-        }
         if (ReadLittleEndian16(packet + PacketLengthOffset) != SUIT_PACKET_SIZE ||
             AlreadyHeard(heard, datagram))
             continue;
