@@ -71,12 +71,9 @@ std::string FormatActorFile(const ActorData& actor, int units)
         for (const ActorKey& key : ActorKeys) {
             if (key.group != group)
                 continue;
-            float value = ActorValue(actor, key);
-            if (ActorKeyIsLength(key))
-                value *= unit.perInch;
             text += key.name;
             text += '=';
-            AppendNumber(&text, value);
+            AppendNumber(&text, ActorValueInUnit(actor, key, unit));
             text += '\n';
         }
     }

@@ -175,6 +175,12 @@ float ActorValue(const ActorData& actor, const ActorKey& key)
     return ActorValue(const_cast<ActorData&>(actor), key);
 }
 
+float ActorValueInUnit(const ActorData& actor, const ActorKey& key, const ActorUnit& unit)
+{
+    float value = ActorValue(actor, key);
+    return ActorKeyIsLength(key) ? value * unit.perInch : value;
+}
+
 namespace {
 // ASCII only: the client's locale must not change which names match.
 bool EqualIgnoringCase(const char* a, const char* b)

@@ -46,3 +46,6 @@ extern const ActorUnit ActorUnits[ActorNumUnits];
 
 // The index of a unit name, compared without regard to case; -1 if none.
 int FindActorUnit(const char* name);
+
+// A value as a file in that unit holds it: lengths scaled from inches.
+float ActorValueInUnit(const ActorData& actor, const ActorKey& key, const ActorUnit& unit);

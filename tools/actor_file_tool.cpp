@@ -101,11 +101,9 @@ int DescribeActorFile(const std::string& path, std::ostream& out, std::ostream& 
         for (const ActorKey& key : ActorKeys) {
             if (key.group != group)
                 continue;
-            float value = ActorValue(actor, key);
-            if (ActorKeyIsLength(key))
-                value *= unit.perInch;
             char line[80];
-            std::snprintf(line, sizeof line, "  %-18s %s\n", key.name, Number(value).c_str());
+            std::snprintf(line, sizeof line, "  %-18s %s\n", key.name,
+                          Number(ActorValueInUnit(actor, key, unit)).c_str());
             out << line;
         }
     }
