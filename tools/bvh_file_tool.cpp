@@ -42,8 +42,8 @@ void PrintOffsets(const Skeleton& skeleton, std::ostream& out)
 {
     out << "\nBone offsets from the parent (x, y, z; z up):\n";
     for (const SkeletonNode& node : skeleton.nodes) {
-        char line[120];
-        std::snprintf(line, sizeof line, "  %-14s %10.4f %10.4f %10.4f\n", node.name,
+        char line[200];
+        std::snprintf(line, sizeof line, "  %-14.15s %10.4f %10.4f %10.4f\n", node.name,
                       Printable(node.offset.x), Printable(node.offset.y), Printable(node.offset.z));
         out << line;
     }
