@@ -29,7 +29,8 @@ std::string SimulatedSuitName(const std::string& name, int suit, int suits)
 {
     if (suits <= 1)
         return name;
-    std::string suffix = " " + std::to_string(suit + 1);
+    std::string suffix(1, ' ');
+    suffix += std::to_string(suit + 1);
     std::string base = name;
     if (base.size() + suffix.size() > NameLimit) {
         std::size_t keep = NameLimit - suffix.size();
