@@ -19,8 +19,7 @@ function(varnel_add_test subsystem)
   target_link_libraries(${target} PRIVATE varnel_core ${ARG_LIBRARIES} GTest::gtest GTest::gmock
                         GTest::gtest_main)
   target_compile_definitions(${target} PRIVATE
-    VARNEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    VARNEL_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/../shared/testdata")
+    VARNEL_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
   # gtest_discover_tests splits every property value on ";", so two labels
   # would pair up with the wrong names: set the properties once the
