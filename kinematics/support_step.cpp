@@ -1,6 +1,8 @@
 // The support point and the hips translation over the floor.
 #include "support_step.h"
 
+#include "floor.h"
+
 #include <cmath>
 
 namespace {
@@ -92,24 +94,24 @@ void StepSupport(const Vector footPoints[FootPointCount], SupportMode mode, Vect
     // Keep the old support point where it stood in the previous frame.
     Vector offset = carried ? state.rootOffset - (contact[old] - previous[old]) : Vector(0, 0, 0);
 
+    // One reading of the floor for the whole frame.
+    FloorGeometry floor;
+    VarnelGetFloor(&floor);
     float height[FootPointCount];
     for (int k = 0; k < FootPointCount; k++)
         height[k] =
-            contact[k].z - VarnelFloorHeight(contact[k].x + offset.x, contact[k].y + offset.y);
+            contact[k].z - FloorHeightOn(floor, contact[k].x + offset.x, contact[k].y + offset.y);
     int32_t support = ChooseSupport(height, old);
 
     switch (mode) {
     case SupportMode::Calibration: offset.x = offset.y = 0.0f; break;
     case SupportMode::PositionSensor: offset = sensorTravel; break;
     case SupportMode::Legs:
-        if (carried && support != old) {
-            FloorGeometry floor;
-            VarnelGetFloor(&floor);
+        if (carried && support != old)
             offset = HandOver(floor, contact, previous, old, support, offset);
-        }
         break;
     }
-    offset.z = VarnelFloorHeight(contact[support].x + offset.x, contact[support].y + offset.y) -
+    offset.z = FloorHeightOn(floor, contact[support].x + offset.x, contact[support].y + offset.y) -
                contact[support].z;
 
     // One reading that is not a number (a glitching orientation sensor, a

@@ -2,7 +2,7 @@
 // while the viewer may replace it from its own thread, so it is kept in a
 // sequence lock: readers never wait and retry only if a write overlapped,
 // and a reader sees the old or the new floor whole.
-#include "varnel.h"
+#include "floor.h"
 
 #include <array>
 #include <atomic>
@@ -59,9 +59,8 @@ void VarnelGetFloor(FloorGeometry* floor)
         *floor = LoadFloor();
 }
 
-float VarnelFloorHeight(float x, float y)
+float FloorHeightOn(const FloorGeometry& floor, float x, float y)
 {
-    const FloorGeometry floor = LoadFloor();
     float z = (floor.dzdx * x + floor.dzdy * y) + floor.z0;
     if (floor.clamp) {
         if (z < floor.min)
@@ -74,4 +73,9 @@ float VarnelFloorHeight(float x, float y)
         z = std::floor((z - floor.min) / step) * step + floor.min;
     }
     return z;
+}
+
+float VarnelFloorHeight(float x, float y)
+{
+    return FloorHeightOn(LoadFloor(), x, y);
 }
