@@ -367,6 +367,29 @@ typedef struct SkeletonFrame {
     float channels[57];
 } SkeletonFrame;
 
+/* First (X) channel of each joint in SkeletonFrame.channels; Y and Z follow. */
+enum SkeletonJointChannel {
+    HipsPositionChannel = 0,
+    HipsChannel = 3,
+    LeftHipChannel = 6,
+    LeftKneeChannel = 9,
+    LeftAnkleChannel = 12,
+    RightHipChannel = 15,
+    RightKneeChannel = 18,
+    RightAnkleChannel = 21,
+    ChestChannel = 24,
+    LeftCollarChannel = 27,
+    LeftShoulderChannel = 30,
+    LeftElbowChannel = 33,
+    LeftWristChannel = 36,
+    RightCollarChannel = 39,
+    RightShoulderChannel = 42,
+    RightElbowChannel = 45,
+    RightWristChannel = 48,
+    NeckChannel = 51,
+    HeadChannel = 54
+};
+
 /* Node indices of Skeleton.nodes. */
 enum SkeletonNodeIndex {
     NodeHips,

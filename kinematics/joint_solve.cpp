@@ -8,27 +8,6 @@
 
 namespace {
 
-// Channel (X) of each joint in SkeletonFrame.channels.
-enum JointChannel {
-    LeftHipChannel = 6,
-    LeftKneeChannel = 9,
-    LeftAnkleChannel = 12,
-    RightHipChannel = 15,
-    RightKneeChannel = 18,
-    RightAnkleChannel = 21,
-    ChestChannel = 24,
-    LeftCollarChannel = 27,
-    LeftShoulderChannel = 30,
-    LeftElbowChannel = 33,
-    LeftWristChannel = 36,
-    RightCollarChannel = 39,
-    RightShoulderChannel = 42,
-    RightElbowChannel = 45,
-    RightWristChannel = 48,
-    NeckChannel = 51,
-    HeadChannel = 54
-};
-
 Matrix RotX(float a)
 {
     return Matrix::RotX(a);

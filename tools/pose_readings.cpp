@@ -16,27 +16,6 @@ constexpr float Gain[SuitChannelCount] = {
     -G, G,  -G, -G, -G, 0,  0,  0,  0,  G,  G,  G,  G,  -G, -G, 0,  // 32..47
 };
 
-// First channel (X) of each joint in SkeletonFrame.channels.
-enum JointChannel {
-    HipsChannel = 3,
-    LeftHipChannel = 6,
-    LeftKneeChannel = 9,
-    LeftAnkleChannel = 12,
-    RightHipChannel = 15,
-    RightKneeChannel = 18,
-    RightAnkleChannel = 21,
-    ChestChannel = 24,
-    LeftCollarChannel = 27,
-    LeftShoulderChannel = 30,
-    LeftElbowChannel = 33,
-    LeftWristChannel = 36,
-    RightCollarChannel = 39,
-    RightShoulderChannel = 42,
-    RightElbowChannel = 45,
-    RightWristChannel = 48,
-    NeckChannel = 51,
-    HeadChannel = 54
-};
 
 // The order in which three potentiometers of one joint turn it.
 enum class AxisOrder { XYZ, ZYX, ZXY, YXZ };
