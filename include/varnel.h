@@ -14,10 +14,16 @@
  *   output). A handle stays valid until the next VarnelFindSuits that
  *   rebuilds the suit table, VarnelInit or VarnelFinish.
  * - Threads: frame callbacks run on the library's receive thread with the
- *   library lock held; they must return quickly and must not call
- *   VarnelFindSuits, VarnelInit or VarnelFinish. Timeout callbacks run on
+ *   library lock held; they must return quickly. Timeout callbacks run on
  *   short-lived threads of their own, without the lock. No callback runs
  *   after VarnelFinish returns.
+ * - VarnelInit, VarnelFindSuits and VarnelFinish may be called from any
+ *   thread at any moment, also at the same time: one at a time does its
+ *   work and the others wait for it. Called from a frame callback they do
+ *   nothing (the receive thread cannot stop itself: VarnelInit returns 0,
+ *   VarnelFindSuits -1); from a timeout callback while another of them runs,
+ *   they return at once the same way, since that one waits for the
+ *   callback.
  * - Lengths are inches, frame angles degrees, Vector/Matrix angles radians.
  *   World axes: Z up, X towards the actor's left, the actor faces -Y.
  */
@@ -529,14 +535,19 @@ VARNEL_API void VarnelSetNull(VarnelHandle suit);
 
 /* --------------------------------------------------------------- actor -- */
 
-/* Copies the actor into the suit; null handle: nothing. */
+/* Copies the actor into the suit; null handle: nothing. A record holding a
+ * NaN, an infinity or a value beyond 1e6 (inches, degrees or factor) is
+ * refused and changes nothing. */
 VARNEL_API void VarnelSetActorData(VarnelHandle suit, const ActorData* actor);
 /* The suit's actor; the built-in default actor for a null handle. */
 VARNEL_API void VarnelGetActorData(VarnelHandle suit, ActorData* actor);
-/* 1 when every key was read; 0 otherwise (values read so far are stored). */
+/* 1 when every key was read; 0 otherwise (values read so far are stored). A
+ * file with a value that is not finite or beyond 1e6 inches (or degrees, or
+ * factor) gives 0 and changes nothing. */
 VARNEL_API int VarnelReadActorData(const char* path, ActorData* actor);
 /* Writes the actor in ActorUnits* units. 1 written; 0 on any failure, with a
- * previous file left intact. */
+ * previous file left intact; 0 and nothing written for a record that
+ * VarnelSetActorData would refuse. */
 VARNEL_API int VarnelWriteActorData(const char* path, const ActorData* actor, int units);
 
 /* ------------------------------------------------------------ skeleton -- */

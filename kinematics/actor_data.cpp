@@ -1,6 +1,7 @@
 // A suit's actor. The receive thread solves with SuitSlot.actor under the
 // library lock, so copies in and out take the lock too: a solve never sees a
 // half-copied record.
+#include "actor_limits.h"
 #include "default_actor.h"
 #include "library_state.h"
 
@@ -8,7 +9,7 @@
 
 void VarnelSetActorData(VarnelHandle suit, const ActorData* actor)
 {
-    if (!suit || !actor)
+    if (!suit || !actor || !ActorDataIsUsable(*actor))
         return;
     std::lock_guard<RecursiveLock> guard(library.LibraryLock);
     suit->actor = *actor;

@@ -1,6 +1,7 @@
 #include "actor_file.h"
 
 #include "actor_file_format.h"
+#include "actor_limits.h"
 #include "atomic_file.h"
 
 #include <charconv>
@@ -34,6 +35,8 @@ void AppendNumber(std::string* text, double value)
 
 int ReadActorDataFromIni(const IniText& file, ActorData* actor)
 {
+    // Read aside: a file with an unusable value changes nothing.
+    ActorData read = *actor;
     char text[IniValueMaxLength + 1];
     if (!file.Find("Units", "Units", text, sizeof text))
         std::snprintf(text, sizeof text, "%s", ActorUnits[ActorUnitsInches].name);
@@ -48,11 +51,18 @@ int ReadActorDataFromIni(const IniText& file, ActorData* actor)
             if (key.group != group)
                 continue;
             float value;
-            if (!file.Find(section, key.name, text, sizeof text) || !ScanFloat(text, &value))
+            if (!file.Find(section, key.name, text, sizeof text) || !ScanFloat(text, &value)) {
+                // Keys missing or unreadable: what came before is kept.
+                if (ActorDataIsUsable(read))
+                    *actor = read;
                 return 0;
-            ActorValue(*actor, key) = ActorKeyIsLength(key) ? value * reciprocal : value;
+            }
+            ActorValue(read, key) = ActorKeyIsLength(key) ? value * reciprocal : value;
         }
     }
+    if (!ActorDataIsUsable(read))
+        return 0;
+    *actor = read;
     return 1;
 }
 
@@ -89,7 +99,8 @@ int VarnelReadActorData(const char* path, ActorData* actor)
 
 int VarnelWriteActorData(const char* path, const ActorData* actor, int units)
 {
-    if (!path || !actor || units < 0 || units >= ActorNumUnits)
+    // Never a file that the reader would refuse.
+    if (!path || !actor || units < 0 || units >= ActorNumUnits || !ActorDataIsUsable(*actor))
         return 0;
     const std::string text = FormatActorFile(*actor, units);
     AtomicFile file;

@@ -2,11 +2,16 @@
 
 #include "suit_packet.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace {
 // 330 degrees over 4096 counts.
 constexpr float G = 0.001406149f;
+
+// Far beyond any angle in degrees or distance in metres a sensor can report,
+// and small enough that nothing the solver computes from it overflows.
+constexpr float MaxUsableReading = 1e6f;
 
 uint16_t Channel(const uint8_t* block, int i)
 {
@@ -31,6 +36,17 @@ void FilterJitter(uint8_t* raw, uint8_t* previousRaw)
             std::memcpy(reading, accepted, 2);
         else
             std::memcpy(accepted, reading, 2);
+    }
+}
+
+void HoldUnusableSensorReadings(uint8_t* raw, uint8_t* previousRaw)
+{
+    for (size_t offset = RawOrientationOffset; offset < RawCounterOffset; offset += 4) {
+        float reading = ReadLittleEndianFloat(raw + offset);
+        if (std::isfinite(reading) && std::fabs(reading) <= MaxUsableReading)
+            std::memcpy(previousRaw + offset, raw + offset, 4);
+        else
+            std::memcpy(raw + offset, previousRaw + offset, 4);
     }
 }
 

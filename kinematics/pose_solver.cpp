@@ -98,17 +98,23 @@ void SolvePose(SuitSlot& slot, SkeletonFrame& pose)
     if (!slot.nullSet.load())
         CalibrateSuit(slot, pose);
     FilterJitter(slot.raw, slot.previousRaw);
+    // raw keeps what the suit sent; the solver reads the usable readings.
+    uint8_t source[SuitRawSize];
+    std::memcpy(source, slot.raw, SuitRawSize);
+    HoldUnusableSensorReadings(source, slot.previousRaw);
     SupportMode mode =
         slot.positionSensorEnabled.load() ? SupportMode::PositionSensor : SupportMode::Legs;
-    Solve(slot, slot.raw, mode, pose);
+    Solve(slot, source, mode, pose);
 }
 
 void CalibrateSuit(SuitSlot& slot, SkeletonFrame& pose)
 {
     slot.droppedFrames.store(0);
     std::memcpy(slot.nullRaw, slot.raw, SuitRawSize);
+    // A calibration on an unusable reading would spoil every later frame.
+    HoldUnusableSensorReadings(slot.nullRaw, slot.previousRaw);
     slot.supportIndex = -1;
-    std::memcpy(slot.previousRaw, slot.raw, SuitRawSize);
+    std::memcpy(slot.previousRaw, slot.nullRaw, SuitRawSize);
     slot.nullCounter = ReadLittleEndian32(slot.raw + RawCounterOffset);
     BuildLegSkeleton(SolverSkeleton, slot.actor);
     Solve(slot, slot.nullRaw, SupportMode::Calibration, pose);

@@ -4,6 +4,7 @@
 #include "fixed_format.h"
 #include "skeleton_table.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,6 +15,13 @@ namespace {
 float Negated(float value)
 {
     return 0.0f - value;
+}
+
+// The reader refuses NaN and infinity, so they are never written: such a
+// number becomes 0, or in a frame that channel's last finite value.
+float Writable(float value, float fallback = 0.0f)
+{
+    return std::isfinite(value) ? value : fallback;
 }
 
 class TextBuffer {
@@ -46,7 +54,7 @@ class TextBuffer {
     {
         Tabs(depth);
         Append("OFFSET");
-        for (float value : {offset.x, offset.z, Negated(offset.y)}) {
+        for (float value : {Writable(offset.x), Writable(offset.z), Negated(Writable(offset.y))}) {
             Append("\t", 1);
             if (used + FixedFloatMaxLength > sizeof buffer)
                 Flush();
@@ -127,16 +135,21 @@ void WriteHierarchy(TextBuffer& out, const Skeleton* skeleton)
 
 void WriteMotion(TextBuffer& out, const Skeleton* skeleton)
 {
+    // A negative count would be a line the reader refuses.
+    int32_t frames = skeleton->frames && skeleton->numFrames > 0 ? skeleton->numFrames : 0;
     char header[64];
-    int length = std::snprintf(header, sizeof header,
-                               "MOTION\nFrames: %7d\nFrame Time: ", int(skeleton->numFrames));
+    int length =
+        std::snprintf(header, sizeof header, "MOTION\nFrames: %7d\nFrame Time: ", int(frames));
     out.Append(header, size_t(length));
     char frameTime[FixedFloatMaxLength];
-    out.Append(frameTime, FormatFixed6(skeleton->frameTime, frameTime));
+    out.Append(frameTime, FormatFixed6(Writable(skeleton->frameTime), frameTime));
     out.Append("\n", 1);
 
-    for (int32_t i = 0; i < skeleton->numFrames; i++) {
-        const float* channel = skeleton->frames[i].channels;
+    float lastFinite[VARNEL_NUM_CHANNELS] = {};
+    for (int32_t i = 0; i < frames; i++) {
+        float channel[VARNEL_NUM_CHANNELS];
+        for (int c = 0; c < VARNEL_NUM_CHANNELS; c++)
+            channel[c] = lastFinite[c] = Writable(skeleton->frames[i].channels[c], lastFinite[c]);
         out.Number(channel[0]);
         out.Number(channel[2]);
         out.Number(Negated(channel[1]));

@@ -34,6 +34,8 @@ struct LibraryState {
     SkeletonFrame CurrentPose = {};
     // Datagrams of the wrong size, which are dropped without being stored.
     std::atomic<uint32_t> strayDatagrams{0};
+    // Datagrams of suits that discovery heard after the table was full.
+    std::atomic<uint32_t> ignoredSuitDatagrams{0};
 };
 
 extern LibraryState library;

@@ -1,15 +1,34 @@
 // Start and end of the library: the socket on port 8000 and everything that
 // hangs off it.
 #include "library_state.h"
+#include "lifecycle_turn.h"
 #include "receive_thread.h"
 #include "socket_error_text.h"
 #include "suit_table.h"
 #include "suit_timeouts.h"
 #include "varnel.h"
 
+namespace {
+void TearDown()
+{
+    StopReceiveThread();
+    // After this no callback runs and nobody holds a handle into the table.
+    WaitForTimeoutThreads();
+    if (library.socket != InvalidSocket) {
+        CloseUdpSocket(library.socket);
+        library.socket = InvalidSocket;
+    }
+    FreeSuitTable();
+    library.initialized = false;
+}
+} // namespace
+
 int VarnelInit(void)
 {
-    VarnelFinish();
+    LifecycleTurn turn;
+    if (!turn.Taken())
+        return 0;
+    TearDown();
     int errorCode = 0;
     SocketStep failedStep = SocketStep::Create;
     int socket = OpenUdpSocket(SUIT_PORT, &errorCode, &failedStep);
@@ -28,13 +47,7 @@ int VarnelInit(void)
 
 void VarnelFinish(void)
 {
-    StopReceiveThread();
-    // After this no callback runs and nobody holds a handle into the table.
-    WaitForTimeoutThreads();
-    if (library.socket != InvalidSocket) {
-        CloseUdpSocket(library.socket);
-        library.socket = InvalidSocket;
-    }
-    FreeSuitTable();
-    library.initialized = false;
+    LifecycleTurn turn;
+    if (turn.Taken())
+        TearDown();
 }

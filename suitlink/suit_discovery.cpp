@@ -3,12 +3,14 @@
 #include "clock.h"
 #include "default_actor.h"
 #include "library_state.h"
+#include "lifecycle_turn.h"
 #include "receive_thread.h"
 #include "suit_table.h"
 #include "suit_timeouts.h"
 #include "varnel.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -29,7 +31,9 @@ SuitInfo SuitInfoFromPacket(uint8_t* packet, const ReceivedDatagram& datagram)
     std::memcpy(info.name, name, strnlen(name, SuitNameSize - 1));
     info.address = datagram.address;
     info.port = datagram.port;
-    info.frameRate = ReadLittleEndianFloat(packet + PacketFrameRateOffset);
+    float frameRate = ReadLittleEndianFloat(packet + PacketFrameRateOffset);
+    // Clients take the reciprocal of the rate: only a usable one is listed.
+    info.frameRate = std::isfinite(frameRate) && frameRate > 0.0f ? frameRate : 0.0f;
     info.flags = ReadLittleEndian16(packet + PacketFlagsOffset);
     return info;
 }
@@ -57,6 +61,10 @@ bool ListenForSuits(std::vector<SuitInfo>& heard)
         if (ReadLittleEndian16(packet + PacketLengthOffset) != SUIT_PACKET_SIZE ||
             AlreadyHeard(heard, datagram))
             continue;
+        if (heard.size() >= size_t(MaxSuits)) {
+            library.ignoredSuitDatagrams.fetch_add(1);
+            continue;
+        }
         try {
             heard.push_back(SuitInfoFromPacket(packet, datagram));
         } catch (const std::bad_alloc&) {
@@ -123,8 +131,9 @@ bool RebuildSuitTable(const std::vector<SuitInfo>& heard)
 
 int VarnelFindSuits(void)
 {
+    LifecycleTurn turn;
     // The table is never rebuilt under an open suit.
-    if (!library.initialized || AnySuitOpen())
+    if (!turn.Taken() || !library.initialized || AnySuitOpen())
         return -1;
     StopReceiveThread();
     WaitForTimeoutThreads();

@@ -9,6 +9,9 @@ constexpr uint16_t SUIT_PORT = 8000;
 constexpr int SUIT_PACKET_SIZE = 152;
 constexpr uint32_t SUIT_TIMEOUT_MS = 1000;
 constexpr uint32_t DISCOVERY_WINDOW_MS = 1000;
+// A real network holds a handful of suits; a flood from many sources must
+// not grow the table without end.
+constexpr int MaxSuits = 256;
 
 // Header fields, as byte offsets into the datagram.
 constexpr size_t PacketLengthOffset = 0;    // uint16, always 152

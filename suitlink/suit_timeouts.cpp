@@ -53,6 +53,11 @@ void StartTimeoutThread(SuitSlot* slot)
 }
 } // namespace
 
+bool OnTimeoutThread()
+{
+    return onTimeoutThread;
+}
+
 int RunTimeoutPass()
 {
     uint32_t now = MillisecondCounter();
@@ -68,8 +73,8 @@ int RunTimeoutPass()
         }
         if (slot.timeoutActive.load() && MoreThanTimeoutAfter(now, slot.timeoutStartTime.load()))
             slot.timeoutActive.store(0);
-        uint32_t since = slot.timeoutActive.load() ? slot.timeoutStartTime.load()
-                                                   : slot.lastReceiveTime.load();
+        uint32_t since =
+            slot.timeoutActive.load() ? slot.timeoutStartTime.load() : slot.lastReceiveTime.load();
         untilNext = std::min(untilNext, MillisecondsUntilTimeout(now, since));
     }
     return untilNext;

@@ -18,6 +18,9 @@ int RunTimeoutPass();
 // receive thread first, so that no new one starts.
 void WaitForTimeoutThreads();
 
+// Whether the caller runs a timeout callback.
+bool OnTimeoutThread();
+
 // Whether now lies more than SUIT_TIMEOUT_MS after then. Signed difference,
 // so the counter's wrap and a then written just after now was read are both
 // harmless.

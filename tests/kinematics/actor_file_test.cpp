@@ -285,4 +285,34 @@ TEST(ActorData, SuitsKeepTheirOwnActorAndNullGivesTheDefaults)
     EXPECT_EQ(got.bones[BoneLeftUpperLeg], 17.5f);
     EXPECT_EQ(got.scales[ScaleRightShoulderZ], 1.3f);
 }
+
+// A NaN, an infinity or a length beyond a million inches, in a file or in a
+// record, is refused whole: nothing is stored and no file is written.
+TEST(ActorData, UnusableValuesAreRefusedWhole)
+{
+    TempFolder folder;
+    const std::string meters = FormatActorFile(DefaultActorData(), ActorUnitsMeters);
+    const ActorData before = FilledWith(42);
+    const char* spineValues[] = {"nan", "-inf", "infinity", "30000", "1e39"};
+    for (const char* value : spineValues) {
+        ActorData actor = before;
+        std::string text = Replace(meters, "Spine=0.4826", std::string("Spine=") + value);
+        EXPECT_EQ(ReadText(folder, text, &actor), 0) << value;
+        EXPECT_EQ(std::memcmp(&actor, &before, sizeof actor), 0) << value;
+    }
+
+    SuitSlot slot;
+    for (float unusable : {NAN, INFINITY, -2e6f}) {
+        ActorData actor = DefaultActorData();
+        actor.scales[ScaleChestX] = unusable;
+        VarnelSetActorData(&slot, &before);
+        VarnelSetActorData(&slot, &actor);
+        ActorData got;
+        VarnelGetActorData(&slot, &got);
+        EXPECT_EQ(std::memcmp(&got, &before, sizeof got), 0) << unusable;
+        EXPECT_EQ(VarnelWriteActorData(folder.File("out.vnl").c_str(), &actor, ActorUnitsInches),
+                  0);
+        EXPECT_FALSE(std::filesystem::exists(folder.File("out.vnl")));
+    }
+}
 } // namespace

@@ -1,6 +1,7 @@
 // The written text, byte for byte, and writes that fail without harm.
 #include "skeleton_test_support.h"
 
+#include <cmath>
 #include <sstream>
 #include <thread>
 
@@ -89,6 +90,33 @@ TEST(BvhWriter, ReplacesAFileWholeAndKeepsItsPermissions)
     ASSERT_EQ(stat(path.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0640u);
     EXPECT_EQ(scratch.Entries().size(), 2u) << "a temporary file was left";
+}
+
+// NaN and infinity are what the reader refuses: a channel holds its last
+// finite value (0 before any), an offset becomes 0.
+TEST(BvhWriter, NonFiniteNumbersAreNeverWritten)
+{
+    OwnedSkeleton skeleton;
+    FillTake(skeleton.get(), 3);
+    skeleton->frames[0].channels[4] = NAN;
+    skeleton->frames[1].channels[30] = NAN;
+    skeleton->frames[2].channels[0] = -INFINITY;
+    skeleton->nodes[NodeLeftKnee].offset.z = INFINITY;
+    const Skeleton& written = skeleton.skeleton;
+    ScratchFolder scratch;
+    std::string path = scratch.Path("take.bvh");
+    ASSERT_EQ(VarnelWriteBVH(path.c_str(), skeleton.get()), 1);
+
+    std::string text = ReadFileText(path);
+    EXPECT_EQ(text.find("nan"), std::string::npos);
+    EXPECT_EQ(text.find("inf"), std::string::npos);
+    OwnedSkeleton read;
+    ASSERT_EQ(VarnelReadBVH(path.c_str(), read.get(), 85.0f, 1.5f), 1);
+    ASSERT_EQ(read->numFrames, 3);
+    EXPECT_EQ(read->frames[0].channels[4], 0.0f);
+    EXPECT_NEAR(read->frames[1].channels[30], written.frames[0].channels[30], 1e-5f);
+    EXPECT_NEAR(read->frames[2].channels[0], written.frames[1].channels[0], 1e-5f);
+    EXPECT_EQ(read->nodes[NodeLeftKnee].offset.z, 0.0f);
 }
 
 TEST(BvhWriter, MissingFolderCannotBeOpened)

@@ -2,6 +2,7 @@
 // file text.
 #pragma once
 
+#include "owned_skeleton.h"
 #include "varnel.h"
 
 #include <gtest/gtest.h>
@@ -42,15 +43,6 @@ std::string JoinLines(const std::vector<std::string>& lines);
 int LineOf(const std::vector<std::string>& lines, const std::string& text, int from = 1);
 
 std::string SourcePath(const std::string& relative);
-
-// A skeleton from VarnelInitSkeleton, released at the end of the test.
-struct OwnedSkeleton {
-    Skeleton skeleton;
-    OwnedSkeleton() { VarnelInitSkeleton(&skeleton); }
-    ~OwnedSkeleton() { VarnelFreeSkeletonFrames(&skeleton); }
-    Skeleton* operator->() { return &skeleton; }
-    Skeleton* get() { return &skeleton; }
-};
 
 // A varied take: every channel moves on its own sine, within joint ranges.
 void FillTake(Skeleton* skeleton, int frames);

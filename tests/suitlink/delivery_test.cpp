@@ -1,5 +1,9 @@
 #include "delivery_test_support.h"
 
+#include "owned_skeleton.h"
+#include "temp_folder.h"
+
+#include <cmath>
 #include <stdexcept>
 
 namespace {
@@ -124,5 +128,58 @@ TEST_F(DeliveryTest, ThrowingCallbackLeavesTheLockFree)
     SkeletonFrame pose;
     EXPECT_EQ(VarnelRead(suit, &pose), 1);
     ExpectFinishReturns();
+}
+
+// Sensor reading `index` (0..2 orientation, 3..5 position) of a datagram.
+SuitPacket WithSensorReading(SuitPacket packet, int index, float value)
+{
+    std::memcpy(&packet[PacketRawOffset + RawOrientationOffset + 4 * size_t(index)], &value, 4);
+    return packet;
+}
+
+// Unusable sensor readings, the first one at calibration, each hold that
+// sensor's last usable value: the take has no NaN and reads back whole.
+TEST_F(DeliveryTest, UnusableSensorReadingsNeverReachATake)
+{
+    const struct {
+        int reading;
+        float value;
+    } faults[] = {{0, std::nanf("")}, {1, INFINITY}, {2, -1e30f}, {3, std::nanf("")},
+                  {4, -INFINITY},     {5, 3e38f},    {0, 1e7f}};
+    first.Send(WithSensorReading(FramePacket("Suit", 0, 0, SUIT_HAS_POSITION_SENSOR), 2, NAN));
+    ASSERT_EQ(VarnelFindSuits(), 1);
+    VarnelHandle suit = VarnelOpen(&first.Info(), RecordFrame, nullptr);
+    VarnelEnablePositionSensor(suit, 1);
+    std::vector<SuitPacket> packets;
+    for (uint32_t counter = 1; counter <= 2 * std::size(faults); counter++) {
+        SuitPacket packet = FramePacket("Suit", counter, int(counter), SUIT_HAS_POSITION_SENSOR);
+        if (counter % 2 == 0)
+            packet = WithSensorReading(packet, faults[counter / 2 - 1].reading,
+                                       faults[counter / 2 - 1].value);
+        first.Send(packet);
+        ASSERT_TRUE(FrameRecorder::WaitForCount(int(counter)));
+    }
+    ExpectFinishReturns();
+
+    OwnedSkeleton take;
+    VarnelFreeSkeletonFrames(take.get());
+    for (int i = 0; i < FrameRecorder::Count(); i++) {
+        ASSERT_EQ(VarnelAddFrame(&take.skeleton), 1);
+        take.skeleton.frames[i] = FrameRecorder::At(i).pose;
+        for (float channel : take.skeleton.frames[i].channels)
+            ASSERT_TRUE(std::isfinite(channel)) << "frame " << i;
+    }
+    // A held reading turns the hips as the frame before did.
+    for (int i = 2; i < FrameRecorder::Count(); i += 2) {
+        for (int c = 3; c < 6; c++)
+            EXPECT_EQ(take.skeleton.frames[i].channels[c], take.skeleton.frames[i - 1].channels[c]);
+    }
+    TempFolder folder;
+    std::string path = folder.File("take.bvh");
+    ASSERT_EQ(VarnelWriteBVH(path.c_str(), &take.skeleton), 1);
+    OwnedSkeleton readBack;
+    ASSERT_EQ(VarnelReadBVH(path.c_str(), &readBack.skeleton, 85.0f, 1.5f), 1);
+    EXPECT_EQ(readBack.skeleton.numFrames, FrameRecorder::Count());
+    EXPECT_TRUE(RecordedMessages::Texts().empty());
 }
 } // namespace

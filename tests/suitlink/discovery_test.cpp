@@ -3,6 +3,8 @@
 #include "suit_link_test_support.h"
 #include "suit_table.h"
 
+#include <cmath>
+#include <memory>
 #include <string>
 
 namespace {
@@ -190,5 +192,40 @@ TEST(DefaultActor, ValuesSitAtTheirNamedIndices)
     EXPECT_EQ(actor.scales[ScaleRightShoulderZ], 1.3f);
     EXPECT_EQ(actor.scales[ScaleLeftHipX], 1.0f);
     EXPECT_EQ(actor.scales[ScaleRightHipZ], 1.0f);
+}
+} // namespace
+
+namespace {
+TEST_F(SuitLinkTest, AFloodOfSourcesFillsTheTableOnlyUpToItsLimit)
+{
+    std::vector<std::unique_ptr<TestSuit>> flood;
+    std::vector<std::pair<const TestSuit*, SuitPacket>> sending;
+    for (int i = 0; i < MaxSuits + 44; i++) {
+        flood.push_back(std::make_unique<TestSuit>());
+        sending.emplace_back(flood.back().get(), MakePacket("Flood"));
+    }
+    uint32_t ignoredBefore = library.ignoredSuitDatagrams.load();
+
+    EXPECT_EQ(FindSuitsWhileSending(sending), MaxSuits);
+    EXPECT_EQ(VarnelNumSuits(), MaxSuits);
+    EXPECT_GE(library.ignoredSuitDatagrams.load() - ignoredBefore, 44u);
+}
+
+TEST_F(SuitLinkTest, ARateThatIsNoPositiveNumberIsListedAsZero)
+{
+    const float rates[] = {std::nanf(""), -60.0f, INFINITY, -INFINITY, 0.0f};
+    std::vector<std::unique_ptr<TestSuit>> suits;
+    for (float rate : rates) {
+        suits.push_back(std::make_unique<TestSuit>());
+        suits.back()->Send(MakePacket("Odd rate", rate));
+    }
+    ASSERT_EQ(VarnelFindSuits(), int(std::size(rates)));
+    for (int i = 0; i < VarnelNumSuits(); i++) {
+        SuitInfo info;
+        ASSERT_EQ(VarnelEnumerateSuitInfo(i, &info), 1);
+        EXPECT_EQ(info.frameRate, 0.0f) << i;
+        SuitSlot* suit = VarnelOpen(&info, nullptr, nullptr);
+        EXPECT_EQ(VarnelGetFrameRate(suit), 1.0f) << i;
+    }
 }
 } // namespace

@@ -48,6 +48,73 @@ TEST(SuitLinkLifecycle, PortHeldByAnotherSocketIsABindError)
     VarnelSetMessageHandler(nullptr);
 }
 
+// A hundred times real speed: a discovery window lasts 10 ms and a silent
+// suit times out after 10 ms, so many rounds fit in a test.
+uint32_t HurriedClock()
+{
+    auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return uint32_t(std::chrono::duration_cast<std::chrono::microseconds>(now).count() / 10);
+}
+
+void FinishFromFrame(const SkeletonFrame*, VarnelHandle)
+{
+    VarnelFinish();
+}
+
+void FinishFromTimeout(VarnelHandle)
+{
+    VarnelFinish();
+}
+
+// Every lifecycle call from several threads at once, while a suit either
+// streams (its frame callback calling Finish) or falls silent (its timeout
+// callback calling Finish): each call returns, and the library ends clean.
+TEST(SuitLinkLifecycle, LifecycleCallsFromManyThreadsAtOnceAllReturn)
+{
+    RecordedMessages::Clear();
+    VarnelSetMessageHandler(RecordedMessages::Handler);
+    SetClockSourceForTesting(HurriedClock);
+    TestSuit suit;
+    for (int round = 0; round < 40; round++) {
+        ASSERT_EQ(VarnelInit(), 1);
+        // Discovery waits on the socket in clock units: datagrams keep its
+        // waits short.
+        std::atomic<bool> sending{true};
+        std::thread sender([&] {
+            while (sending.load()) {
+                suit.Send(MakePacket("Race"));
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        });
+        ASSERT_EQ(VarnelFindSuits(), 1);
+        ASSERT_NE(VarnelOpen(nullptr, FinishFromFrame, FinishFromTimeout), nullptr);
+        bool streaming = round % 2 == 1;
+        sending = streaming;
+        std::vector<std::future<void>> callers;
+        for (int caller = 0; caller < 4; caller++) {
+            callers.push_back(std::async(std::launch::async, [=] {
+                std::this_thread::sleep_for(std::chrono::milliseconds((caller * 3 + round) % 13));
+                if (caller == 2 && round % 3 == 0)
+                    VarnelInit();
+                else if (caller == 3)
+                    VarnelFindSuits();
+                else
+                    VarnelFinish();
+            }));
+        }
+        for (auto& call : callers)
+            ASSERT_TRUE(ReturnsWithin(call)) << "round " << round;
+        sending = false;
+        sender.join();
+        ASSERT_TRUE(FinishReturns()) << "round " << round;
+        EXPECT_FALSE(library.receiveThread.running);
+        EXPECT_EQ(VarnelNumSuits(), 0);
+    }
+    SetClockSourceForTesting(nullptr);
+    VarnelSetMessageHandler(nullptr);
+    EXPECT_TRUE(RecordedMessages::Texts().empty());
+}
+
 TEST(SocketErrorText, ListedAndUnlistedCodes)
 {
     EXPECT_STREQ(SocketErrorText(10048), AddressInUseText);

@@ -188,16 +188,22 @@ inline std::array<uint8_t, SuitRawSize> RawOf(const SuitPacket& packet)
     return raw;
 }
 
-// VarnelFinish on a helper thread, so that a hang fails the test instead of
-// blocking the run.
+// Whether a call running on a helper thread ends within the limit, so that
+// a hang fails the test instead of blocking the run.
+inline bool ReturnsWithin(std::future<void>& call,
+                          std::chrono::milliseconds limit = std::chrono::seconds(5))
+{
+    if (call.wait_for(limit) == std::future_status::ready)
+        return true;
+    // Leave the hung call behind; the process ends with the failure.
+    new auto(std::move(call));
+    return false;
+}
+
 inline bool FinishReturns(std::chrono::milliseconds limit = std::chrono::seconds(5))
 {
     auto finished = std::async(std::launch::async, [] { VarnelFinish(); });
-    if (finished.wait_for(limit) == std::future_status::ready)
-        return true;
-    // Leave the hung call behind; the process ends with the failure.
-    new auto(std::move(finished));
-    return false;
+    return ReturnsWithin(finished, limit);
 }
 
 class SuitLinkTest : public testing::Test {
