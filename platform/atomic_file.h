@@ -3,6 +3,11 @@
 // the target only once every byte is written and synced. A target that
 // exists but is not a regular file (a device, a pipe) is written in place,
 // because renaming over it would destroy the node.
+//
+// A regular file the writer may not write is refused, though the folder would
+// allow the rename. A replaced file keeps its mode and, where the writer may
+// set them, its owner and group (the group alone when the owner cannot be
+// kept).
 #pragma once
 
 #include <cstddef>
@@ -10,7 +15,8 @@
 
 enum class AtomicFileOpen {
     Opened,
-    CannotOpen,  // the path cannot name a file: missing folder, a directory ...
+    CannotOpen,  // the path cannot name a file: missing folder, a directory, a
+                 // write-protected file ...
     CannotWrite, // the folder exists but takes no new file (read-only, full ...)
 };
 

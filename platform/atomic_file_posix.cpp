@@ -22,6 +22,24 @@ bool NamesNoFile(int error)
            error == EISDIR;
 }
 
+// Only a refusal counts; other failures (a read-only file system) show when
+// the temporary file is made.
+bool MayWrite(const char* path)
+{
+    return faccessat(AT_FDCWD, path, W_OK, AT_EACCESS) == 0 || (errno != EACCES && errno != EPERM);
+}
+
+// The owner goes first: changing it may clear the set-id bits. A writer who
+// may not give the file away may still keep its group.
+void KeepOwnerAndMode(int descriptor, const struct stat& target)
+{
+    if (fchown(descriptor, target.st_uid, target.st_gid) != 0 &&
+        fchown(descriptor, uid_t(-1), target.st_gid) != 0) {
+        // the new file is then the writer's own
+    }
+    fchmod(descriptor, target.st_mode & 07777);
+}
+
 void SyncFolderOf(const std::string& path)
 {
     std::string::size_type slash = path.rfind('/');
@@ -52,6 +70,11 @@ AtomicFileOpen AtomicFile::Open(const char* path)
         return AtomicFileOpen::Opened;
     }
 
+    // The rename needs only the folder's permission; the file's own must
+    // still be honoured.
+    if (exists && !MayWrite(path))
+        return AtomicFileOpen::CannotOpen;
+
     targetPath = path;
     struct stat link;
     if (exists && lstat(path, &link) == 0 && S_ISLNK(link.st_mode)) {
@@ -75,13 +98,8 @@ AtomicFileOpen AtomicFile::Open(const char* path)
         temporaryPath.clear();
         return NamesNoFile(error) ? AtomicFileOpen::CannotOpen : AtomicFileOpen::CannotWrite;
     }
-    if (exists) {
-        // The new file keeps the old one's permissions and, where allowed, owner.
-        fchmod(descriptor, target.st_mode & 07777);
-        if (fchown(descriptor, target.st_uid, target.st_gid) != 0) {
-            // not permitted for ordinary users; the file is then theirs
-        }
-    }
+    if (exists)
+        KeepOwnerAndMode(descriptor, target);
     return AtomicFileOpen::Opened;
 }
 
