@@ -2,7 +2,10 @@
 // one: the text goes to a temporary file in the same folder, which replaces
 // the target only once every byte is written and synced. A target that
 // exists but is not a regular file (a device, a pipe) is written in place,
-// because renaming over it would destroy the node.
+// because renaming over it would destroy the node. The temporary file's name
+// is short and of a fixed pattern (atomic_file_temporary.h): any legal target
+// name fits beside it, and one left by a killed write is removed by a later
+// write to the same folder once it is a day old.
 //
 // A regular file the writer may not write is refused, though the folder would
 // allow the rename. A replaced file keeps its mode and, where the writer may

@@ -1,6 +1,6 @@
 #include "atomic_file.h"
+#include "atomic_file_temporary.h"
 
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -12,8 +12,6 @@
 #include <unistd.h>
 
 namespace {
-std::atomic<unsigned> temporaryCounter{0};
-
 // Errors that say the path itself is unusable, as opposed to a folder that
 // refuses new files.
 bool NamesNoFile(int error)
@@ -40,11 +38,17 @@ void KeepOwnerAndMode(int descriptor, const struct stat& target)
     fchmod(descriptor, target.st_mode & 07777);
 }
 
+// The path's folder with its final '/', or "" for the current folder.
+std::string FolderOf(const std::string& path)
+{
+    return path.substr(0, path.rfind('/') + 1);
+}
+
 void SyncFolderOf(const std::string& path)
 {
-    std::string::size_type slash = path.rfind('/');
-    std::string folder = slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
-    int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    std::string folder = FolderOf(path);
+    int descriptor =
+        open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0)
         return;
     fsync(descriptor); // the rename is already visible; this only makes it durable
@@ -84,15 +88,8 @@ AtomicFileOpen AtomicFile::Open(const char* path)
             targetPath = resolved;
     }
 
-    for (int attempt = 0; attempt < 100; attempt++) {
-        char suffix[48];
-        std::snprintf(suffix, sizeof suffix, ".%x-%x.tmp", unsigned(getpid()),
-                      temporaryCounter.fetch_add(1));
-        temporaryPath = targetPath + suffix;
-        descriptor = open(temporaryPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descriptor >= 0 || errno != EEXIST)
-            break;
-    }
+    const std::string folder = FolderOf(targetPath);
+    descriptor = CreateTemporaryFile(folder, &temporaryPath);
     if (descriptor < 0) {
         int error = errno;
         temporaryPath.clear();
@@ -100,6 +97,7 @@ AtomicFileOpen AtomicFile::Open(const char* path)
     }
     if (exists)
         KeepOwnerAndMode(descriptor, target);
+    RemoveStaleTemporaryFiles(folder);
     return AtomicFileOpen::Opened;
 }
 

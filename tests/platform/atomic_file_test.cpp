@@ -3,6 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+#include <filesystem>
+#include <set>
+
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -20,6 +25,20 @@ AtomicFileOpen WriteText(const std::string& path, const char* text)
     return opened;
 }
 
+std::set<std::string> Entries(const TempFolder& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+void Age(const std::string& path, int hours)
+{
+    timespec times[2] = {{time(nullptr) - hours * 3600L, 0}, {time(nullptr) - hours * 3600L, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
+}
+
 // Runs body in a child process and returns its exit status (or -1).
 template <typename Body> int InChild(Body body)
 {
@@ -29,6 +48,15 @@ template <typename Body> int InChild(Body body)
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(AtomicFile, WritesTheLongestLegalName)
+{
+    TempFolder folder;
+    const std::string path = folder.File(std::string(NAME_MAX, 'n'));
+    ASSERT_EQ(WriteText(path, "text"), AtomicFileOpen::Opened);
+    EXPECT_EQ(ReadWholeFile(path), "text");
+    EXPECT_EQ(Entries(folder).size(), 1u);
 }
 
 TEST(AtomicFile, ReplacedFileKeepsSetIdBits)
@@ -70,4 +98,37 @@ TEST(AtomicFile, ReplacedFileKeepsItsGroupWhenTheOwnerCannotBeKept)
     EXPECT_EQ(written.st_mode & 07777, 0664u);
 }
 
+TEST(AtomicFile, RemovesOnlyTemporariesStaleForADay)
+{
+    TempFolder folder;
+    // A write killed before its commit leaves its temporary file behind.
+    ASSERT_EQ(InChild([&] {
+                  AtomicFile file;
+                  file.Open(folder.File("take.bvh").c_str());
+                  file.WriteText("partial");
+                  _exit(0);
+                  return 1;
+              }),
+              0);
+    ASSERT_EQ(Entries(folder).size(), 1u);
+    Age(folder.File(*Entries(folder).begin()), 25);
+
+    std::filesystem::create_directory(folder.File(".varnel-folder.tmp"));
+    folder.Write("keep.txt", "");
+    ASSERT_EQ(symlink("keep.txt", folder.File(".varnel-link.tmp").c_str()), 0);
+    const char* oldKept[] = {".varnel-folder.tmp", "keep.txt", ".varnel-link.tmp", "take.tmp",
+                             ".varnel-take.bvh"};
+    for (const char* name : oldKept) {
+        if (!std::filesystem::exists(folder.File(name)))
+            folder.Write(name, "");
+        Age(folder.File(name), 48);
+    }
+    Age(folder.Write(".varnel-young.tmp", ""), 23);
+    std::set<std::string> kept(std::begin(oldKept), std::end(oldKept));
+    kept.insert(".varnel-young.tmp");
+
+    ASSERT_EQ(WriteText(folder.File("take.bvh"), "take"), AtomicFileOpen::Opened);
+    kept.insert("take.bvh");
+    EXPECT_EQ(Entries(folder), kept);
+}
 } // namespace
