@@ -7,6 +7,11 @@
 // name fits beside it, and one left by a killed write is removed by a later
 // write to the same folder once it is a day old.
 //
+// A path that ends in links names the file they lead to, through any chain
+// of relative or absolute links: that file is replaced, or created when only
+// it is missing, and the links stay links. A loop, or a link into a missing
+// folder, cannot be opened.
+//
 // A regular file the writer may not write is refused, though the folder would
 // allow the rename. A replaced file keeps its mode and, where the writer may
 // set them, its owner and group (the group alone when the owner cannot be
@@ -19,7 +24,7 @@
 enum class AtomicFileOpen {
     Opened,
     CannotOpen,  // the path cannot name a file: missing folder, a directory, a
-                 // write-protected file ...
+                 // link loop, a write-protected file ...
     CannotWrite, // the folder exists but takes no new file (read-only, full ...)
 };
 

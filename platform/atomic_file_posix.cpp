@@ -3,8 +3,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include <fcntl.h>
@@ -44,6 +42,32 @@ std::string FolderOf(const std::string& path)
     return path.substr(0, path.rfind('/') + 1);
 }
 
+// Follows the links the path ends in, so that the file they lead to is
+// replaced (or created, when only it is missing) and the links stay links.
+// Returns 0 with the final file's status, ENOENT when that file is missing,
+// or the errno that stopped the walk.
+int FollowLinks(const char* path, std::string* finalPath, struct stat* status)
+{
+    constexpr int MaxLinkHops = 40; // the kernel's own limit
+    *finalPath = path;
+    for (int hop = 0; hop <= MaxLinkHops; hop++) {
+        if (lstat(finalPath->c_str(), status) != 0)
+            return errno;
+        if (!S_ISLNK(status->st_mode))
+            return 0;
+        char text[PATH_MAX];
+        ssize_t length = readlink(finalPath->c_str(), text, sizeof text);
+        if (length < 0)
+            return errno;
+        if (size_t(length) == sizeof text)
+            return ENAMETOOLONG;
+        // A relative link counts from the folder that holds it.
+        std::string next(text, size_t(length));
+        *finalPath = next[0] == '/' ? next : FolderOf(*finalPath) + next;
+    }
+    return ELOOP;
+}
+
 void SyncFolderOf(const std::string& path)
 {
     std::string folder = FolderOf(path);
@@ -62,12 +86,16 @@ AtomicFileOpen AtomicFile::Open(const char* path)
     if (!path || !*path)
         return AtomicFileOpen::CannotOpen;
 
+    std::string finalPath;
     struct stat target;
-    bool exists = stat(path, &target) == 0;
+    int error = FollowLinks(path, &finalPath, &target);
+    if (error != 0 && error != ENOENT)
+        return NamesNoFile(error) ? AtomicFileOpen::CannotOpen : AtomicFileOpen::CannotWrite;
+    bool exists = error == 0;
     if (exists && S_ISDIR(target.st_mode))
         return AtomicFileOpen::CannotOpen;
     if (exists && !S_ISREG(target.st_mode)) {
-        descriptor = open(path, O_WRONLY | O_TRUNC | O_CLOEXEC);
+        descriptor = open(finalPath.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
         if (descriptor < 0)
             return AtomicFileOpen::CannotOpen;
         inPlace = true;
@@ -76,22 +104,14 @@ AtomicFileOpen AtomicFile::Open(const char* path)
 
     // The rename needs only the folder's permission; the file's own must
     // still be honoured.
-    if (exists && !MayWrite(path))
+    if (exists && !MayWrite(finalPath.c_str()))
         return AtomicFileOpen::CannotOpen;
 
-    targetPath = path;
-    struct stat link;
-    if (exists && lstat(path, &link) == 0 && S_ISLNK(link.st_mode)) {
-        // Replace the file the link points to, not the link.
-        char resolved[PATH_MAX];
-        if (realpath(path, resolved))
-            targetPath = resolved;
-    }
-
+    targetPath = finalPath;
     const std::string folder = FolderOf(targetPath);
     descriptor = CreateTemporaryFile(folder, &temporaryPath);
     if (descriptor < 0) {
-        int error = errno;
+        error = errno;
         temporaryPath.clear();
         return NamesNoFile(error) ? AtomicFileOpen::CannotOpen : AtomicFileOpen::CannotWrite;
     }

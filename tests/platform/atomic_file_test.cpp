@@ -33,6 +33,12 @@ std::set<std::string> Entries(const TempFolder& folder)
     return names;
 }
 
+bool IsLink(const std::string& path)
+{
+    struct stat status;
+    return lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
+}
+
 void Age(const std::string& path, int hours)
 {
     timespec times[2] = {{time(nullptr) - hours * 3600L, 0}, {time(nullptr) - hours * 3600L, 0}};
@@ -57,6 +63,52 @@ TEST(AtomicFile, WritesTheLongestLegalName)
     ASSERT_EQ(WriteText(path, "text"), AtomicFileOpen::Opened);
     EXPECT_EQ(ReadWholeFile(path), "text");
     EXPECT_EQ(Entries(folder).size(), 1u);
+}
+
+struct LinkCase {
+    const char* name;
+    // Link name and link text; a text starting with '/' is taken inside the
+    // folder, to make an absolute link.
+    std::vector<std::pair<const char*, const char*>> links;
+    AtomicFileOpen expected;
+    const char* written; // the file that receives the text, or null
+};
+
+TEST(AtomicFile, FollowsLinksToTheirFinalTarget)
+{
+    const LinkCase cases[] = {
+        {"dangling", {{"link", "target"}}, AtomicFileOpen::Opened, "target"},
+        {"chain of relative and absolute",
+         {{"link", "/sub/hop"}, {"sub/hop", "../target"}},
+         AtomicFileOpen::Opened,
+         "target"},
+        {"into a missing folder",
+         {{"link", "missing/target"}},
+         AtomicFileOpen::CannotOpen,
+         nullptr},
+        {"to itself", {{"link", "link"}}, AtomicFileOpen::CannotOpen, nullptr},
+        {"loop", {{"link", "hop"}, {"hop", "link"}}, AtomicFileOpen::CannotOpen, nullptr},
+    };
+    for (const LinkCase& test : cases) {
+        SCOPED_TRACE(test.name);
+        TempFolder folder;
+        std::filesystem::create_directory(folder.File("sub"));
+        for (const auto& [name, text] : test.links) {
+            std::string target = text[0] == '/' ? folder.path + text : text;
+            ASSERT_EQ(symlink(target.c_str(), folder.File(name).c_str()), 0);
+        }
+        const std::set<std::string> before = Entries(folder);
+
+        EXPECT_EQ(WriteText(folder.File("link"), "text"), test.expected);
+        for (const auto& link : test.links)
+            EXPECT_TRUE(IsLink(folder.File(link.first))) << link.first;
+        std::set<std::string> after = Entries(folder);
+        if (test.written) {
+            EXPECT_EQ(ReadWholeFile(folder.File(test.written)), "text");
+            after.erase(test.written);
+        }
+        EXPECT_EQ(after, before);
+    }
 }
 
 TEST(AtomicFile, ReplacedFileKeepsSetIdBits)
