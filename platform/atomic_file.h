@@ -21,6 +21,8 @@
 #include <cstddef>
 #include <string>
 
+#include <sys/types.h>
+
 enum class AtomicFileOpen {
     Opened,
     CannotOpen,  // the path cannot name a file: missing folder, a directory, a
@@ -53,4 +55,7 @@ class AtomicFile {
     bool failed = false;
     std::string targetPath;
     std::string temporaryPath;
+    // Set again after the writes: a write by an ordinary user clears the
+    // set-id bits.
+    mode_t replacedMode = 0;
 };

@@ -109,14 +109,17 @@ AtomicFileOpen AtomicFile::Open(const char* path)
 
     targetPath = finalPath;
     const std::string folder = FolderOf(targetPath);
-    descriptor = CreateTemporaryFile(folder, &temporaryPath);
+    // A replaced file's text stays private until it has the file's own mode.
+    descriptor = CreateTemporaryFile(folder, exists ? 0600 : 0666, &temporaryPath);
     if (descriptor < 0) {
         error = errno;
         temporaryPath.clear();
         return NamesNoFile(error) ? AtomicFileOpen::CannotOpen : AtomicFileOpen::CannotWrite;
     }
-    if (exists)
+    if (exists) {
         KeepOwnerAndMode(descriptor, target);
+        replacedMode = target.st_mode & 07777;
+    }
     RemoveStaleTemporaryFiles(folder);
     return AtomicFileOpen::Opened;
 }
@@ -148,6 +151,8 @@ bool AtomicFile::Commit()
 {
     if (descriptor < 0)
         return false;
+    if (!failed && (replacedMode & (S_ISUID | S_ISGID)))
+        fchmod(descriptor, replacedMode);
     // Devices and pipes cannot be synced; their writes have been checked.
     if (!failed && !inPlace && fsync(descriptor) != 0)
         failed = true;
@@ -165,6 +170,7 @@ bool AtomicFile::Commit()
     bool written = !failed;
     inPlace = false;
     failed = false;
+    replacedMode = 0;
     targetPath.clear();
     temporaryPath.clear();
     return written;
@@ -180,6 +186,7 @@ void AtomicFile::Abandon()
     descriptor = -1;
     inPlace = false;
     failed = false;
+    replacedMode = 0;
     targetPath.clear();
     temporaryPath.clear();
 }

@@ -5,10 +5,12 @@
 
 #include <string>
 
+#include <sys/types.h>
+
 // Creates a new, empty temporary file in folder ("" for the current one,
-// else ending in '/'). Returns its descriptor and sets path, or returns -1
-// with errno set.
-int CreateTemporaryFile(const std::string& folder, std::string* path);
+// else ending in '/') with mode less the umask. Returns its descriptor and
+// sets path, or returns -1 with errno set.
+int CreateTemporaryFile(const std::string& folder, mode_t mode, std::string* path);
 
 // Removes the folder's regular files of the temporary pattern that were last
 // written more than a day ago.

@@ -25,7 +25,7 @@ bool HasTemporaryName(std::string_view name)
 }
 } // namespace
 
-int CreateTemporaryFile(const std::string& folder, std::string* path)
+int CreateTemporaryFile(const std::string& folder, mode_t mode, std::string* path)
 {
     // A name taken by a file a killed write left behind is skipped.
     for (int attempt = 0; attempt < 100; attempt++) {
@@ -33,7 +33,7 @@ int CreateTemporaryFile(const std::string& folder, std::string* path)
         std::snprintf(name, sizeof name, "%s%x-%x%s", TemporaryPrefix, unsigned(getpid()),
                       temporaryCounter.fetch_add(1), TemporarySuffix);
         *path = folder + name;
-        int descriptor = open(path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        int descriptor = open(path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (descriptor >= 0 || errno != EEXIST)
             return descriptor;
     }
