@@ -33,12 +33,6 @@ std::set<std::string> Entries(const TempFolder& folder)
     return names;
 }
 
-bool IsLink(const std::string& path)
-{
-    struct stat status;
-    return lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
-}
-
 void Age(const std::string& path, int hours)
 {
     timespec times[2] = {{time(nullptr) - hours * 3600L, 0}, {time(nullptr) - hours * 3600L, 0}};
@@ -101,7 +95,7 @@ TEST(AtomicFile, FollowsLinksToTheirFinalTarget)
 
         EXPECT_EQ(WriteText(folder.File("link"), "text"), test.expected);
         for (const auto& link : test.links)
-            EXPECT_TRUE(IsLink(folder.File(link.first))) << link.first;
+            EXPECT_TRUE(std::filesystem::is_symlink(folder.File(link.first))) << link.first;
         std::set<std::string> after = Entries(folder);
         if (test.written) {
             EXPECT_EQ(ReadWholeFile(folder.File(test.written)), "text");
@@ -163,24 +157,21 @@ TEST(AtomicFile, RemovesOnlyTemporariesStaleForADay)
               }),
               0);
     ASSERT_EQ(Entries(folder).size(), 1u);
-    Age(folder.File(*Entries(folder).begin()), 25);
+    const std::string leftover = *Entries(folder).begin();
 
+    // Old, but not regular files of the pattern.
     std::filesystem::create_directory(folder.File(".varnel-folder.tmp"));
-    folder.Write("keep.txt", "");
     ASSERT_EQ(symlink("keep.txt", folder.File(".varnel-link.tmp").c_str()), 0);
-    const char* oldKept[] = {".varnel-folder.tmp", "keep.txt", ".varnel-link.tmp", "take.tmp",
-                             ".varnel-take.bvh"};
-    for (const char* name : oldKept) {
-        if (!std::filesystem::exists(folder.File(name)))
-            folder.Write(name, "");
-        Age(folder.File(name), 48);
-    }
+    for (const char* name : {"keep.txt", "take.tmp", ".varnel-take.bvh"})
+        folder.Write(name, "");
+    std::set<std::string> kept = Entries(folder);
+    for (const std::string& name : kept)
+        Age(folder.File(name), 25);
     Age(folder.Write(".varnel-young.tmp", ""), 23);
-    std::set<std::string> kept(std::begin(oldKept), std::end(oldKept));
-    kept.insert(".varnel-young.tmp");
+    kept.erase(leftover);
 
     ASSERT_EQ(WriteText(folder.File("take.bvh"), "take"), AtomicFileOpen::Opened);
-    kept.insert("take.bvh");
+    kept.insert({".varnel-young.tmp", "take.bvh"});
     EXPECT_EQ(Entries(folder), kept);
 }
 } // namespace
