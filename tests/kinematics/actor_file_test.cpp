@@ -270,6 +270,31 @@ TEST(ActorFileWrite, AReadOnlyFolderLeavesThePreviousFileIntact)
     EXPECT_EQ(FolderEntries(folder.path), std::vector<std::string>{"actor.vnl"});
 }
 
+TEST(ActorFileWrite, AWriteProtectedFileIsLeftIntact)
+{
+    TempFolder folder;
+    const std::string path = folder.File("actor.vnl");
+    ASSERT_EQ(VarnelWriteActorData(path.c_str(), &DefaultActorData(), ActorUnitsInches), 1);
+    const std::string before = ReadWholeFile(path);
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    ASSERT_EQ(chmod(folder.path.c_str(), 0777), 0);
+
+    const int result = WriteInChild(path, DistinctActor(), [] {
+        // Root writes a 0444 file; an ordinary user does not.
+        if (geteuid() == 0)
+            return setgid(65534) == 0 && setuid(65534) == 0;
+        return true;
+    });
+    if (result == 77)
+        GTEST_SKIP() << "cannot give up root here";
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(ReadWholeFile(path), before);
+    struct stat status;
+    ASSERT_EQ(stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, geteuid()) << "the file was replaced";
+    EXPECT_EQ(FolderEntries(folder.path), std::vector<std::string>{"actor.vnl"});
+}
+
 TEST(ActorData, SuitsKeepTheirOwnActorAndNullGivesTheDefaults)
 {
     SuitSlot slot;

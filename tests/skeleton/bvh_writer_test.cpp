@@ -179,6 +179,33 @@ TEST(BvhWriter, ReadOnlyFolderLeavesThePreviousFile)
     EXPECT_EQ(scratch.Entries(), std::vector<std::string>{"take.bvh"});
 }
 
+TEST(BvhWriter, WriteProtectedFileCannotBeOpened)
+{
+    ScratchFolder scratch;
+    std::string path = scratch.Path("take.bvh");
+    WriteFileText(path, "previous take");
+    chmod(path.c_str(), 0444);
+    std::string folder = path.substr(0, path.rfind('/'));
+    chmod(folder.c_str(), 0777);
+    OwnedSkeleton skeleton;
+
+    int status = InChild([&] {
+        // Root writes a 0444 file: become nobody, who may still add files here.
+        if (geteuid() == 0 &&
+            (setresgid(65534, 65534, 65534) != 0 || setresuid(65534, 65534, 65534) != 0))
+            return 2;
+        RecordedMessages messages;
+        int result = VarnelWriteBVH(path.c_str(), skeleton.get());
+        bool reported = messages.Texts() == std::vector<std::string>{"Can't open file " + path};
+        return result == 0 && reported ? WroteNothingAndReported : 1;
+    });
+    if (status == 2)
+        GTEST_SKIP() << "cannot drop privileges here";
+    EXPECT_EQ(status, WroteNothingAndReported);
+    EXPECT_EQ(ReadFileText(path), "previous take");
+    EXPECT_EQ(scratch.Entries(), std::vector<std::string>{"take.bvh"});
+}
+
 TEST(BvhWriter, PipeIsWrittenInPlace)
 {
     ScratchFolder scratch;
