@@ -2,6 +2,7 @@
 
 #include "actor_file_format.h"
 #include "ini_file.h"
+#include "printable_text.h"
 
 #include <cctype>
 #include <cstdio>
@@ -52,7 +53,7 @@ bool ReadActor(const std::string& path, ActorData* actor, int* units, std::ostre
     const std::string unitsName = UnitsName(file);
     *units = FindActorUnit(unitsName.c_str());
     if (*units < 0) {
-        errors << "Unknown units \"" << unitsName << "\" in file " << path
+        errors << "Unknown units \"" << PrintableText(unitsName) << "\" in file " << path
                << " (Inches, Feet, Millimeters, Centimeters or Meters)\n";
         return false;
     }
