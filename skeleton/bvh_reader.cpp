@@ -1,5 +1,6 @@
 // VarnelReadBVH: a BVH file of the 18-joint body onto the fixed node table.
 // File triples (X, Y, Z) are Y-up and become (X, -Z, Y).
+#include "bvh_reader.h"
 #include "frame_store.h"
 #include "line_reader.h"
 #include "pose.h"
@@ -15,6 +16,8 @@
 
 namespace {
 constexpr float DegreesToRadians = 0.017453292f;
+
+int64_t firstLineNumber = 1;
 
 struct JointName {
     std::string_view name;
@@ -101,7 +104,7 @@ uint32_t LowestFootPoints(const Skeleton* skeleton)
 class BvhReader {
   public:
     // lineNumber outlives the reader, for the message after a failed allocation.
-    BvhReader(std::FILE* file, Skeleton* skeleton, int* lineNumber)
+    BvhReader(std::FILE* file, Skeleton* skeleton, int64_t* lineNumber)
         : lines(file), skeleton(skeleton), lineNumber(*lineNumber)
     {
     }
@@ -123,7 +126,7 @@ class BvhReader {
     LineReader lines;
     Skeleton* skeleton;
     std::string_view line;
-    int& lineNumber;
+    int64_t& lineNumber;
     SkeletonNode* current = nullptr;
     bool inEndSite = false;
     bool mappedNode[VARNEL_NUM_JOINTS] = {};
@@ -278,12 +281,12 @@ int VarnelReadBVH(const char* path, Skeleton* skeleton, float ankleHeelBallAngle
     if (!file)
         return 0;
     ReadResult result;
-    int lineNumber = 0;
+    int64_t lineNumber = firstLineNumber - 1;
     try {
         BvhReader reader(file, skeleton, &lineNumber);
         result = reader.Read(ankleHeelBallAngle, ballToHeelRatio);
     } catch (const std::bad_alloc&) {
-        // A line too long to hold in memory.
+        // A line too long to hold in memory, below the reader's limit.
         result = ReadResult::FormatError;
     }
     std::fclose(file);
@@ -301,4 +304,9 @@ int VarnelReadBVH(const char* path, Skeleton* skeleton, float ankleHeelBallAngle
     VarnelFreeSkeletonFrames(skeleton);
     VarnelInitSkeleton(skeleton);
     return 0;
+}
+
+void SetBvhFirstLineNumberForTesting(int64_t first)
+{
+    firstLineNumber = first;
 }

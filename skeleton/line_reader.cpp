@@ -1,20 +1,25 @@
 #include "line_reader.h"
 
 #include <cstring>
+#include <sys/stat.h>
 
 namespace {
 constexpr size_t InitialCapacity = 64 * 1024;
+
+// Only a regular file's size says how much is left: a device reports 0.
+long long RegularFileSize(std::FILE* file)
+{
+    struct stat status;
+    if (fstat(fileno(file), &status) != 0 || !S_ISREG(status.st_mode))
+        return -1;
+    return status.st_size;
 }
+} // namespace
 
 LineReader::LineReader(std::FILE* file)
-    : file(file), buffer(new char[InitialCapacity]), capacity(InitialCapacity)
+    : file(file), buffer(new char[InitialCapacity]), capacity(InitialCapacity),
+      fileSize(RegularFileSize(file))
 {
-    if (std::fseek(file, 0, SEEK_END) == 0) {
-        long size = std::ftell(file);
-        if (size >= 0)
-            fileSize = size;
-    }
-    std::rewind(file);
 }
 
 bool LineReader::Fill()
@@ -41,34 +46,41 @@ bool LineReader::Fill()
     return count > 0;
 }
 
+// Returns the length bytes at start as a line and skips its lineEnd bytes.
+bool LineReader::TakeLine(size_t length, size_t lineEnd, std::string_view* line)
+{
+    if (length > MaxLineLength)
+        return Refuse();
+    consumed += (long long)(length + lineEnd);
+    const char* text = buffer.get() + start;
+    start += length + lineEnd;
+    if (length > 0 && text[length - 1] == '\r')
+        length--;
+    *line = std::string_view(text, length);
+    return true;
+}
+
+// Nothing after a line too long is read: the file is refused at it.
+bool LineReader::Refuse()
+{
+    atEnd = true;
+    start = end;
+    return false;
+}
+
 bool LineReader::Next(std::string_view* line)
 {
     size_t searched = start;
     for (;;) {
         const char* data = buffer.get();
         auto* feed = static_cast<const char*>(std::memchr(data + searched, '\n', end - searched));
-        if (feed) {
-            size_t length = size_t(feed - (data + start));
-            consumed += (long long)length + 1;
-            if (length > 0 && data[start + length - 1] == '\r')
-                length--;
-            *line = std::string_view(data + start, length);
-            start += size_t(feed - (data + start)) + 1;
-            return true;
-        }
+        if (feed)
+            return TakeLine(size_t(feed - (data + start)), 1, line);
         size_t pending = end - start;
-        if (!Fill()) {
-            if (pending == 0)
-                return false;
-            // A last line without a line end.
-            consumed += (long long)pending;
-            size_t length = pending;
-            if (buffer[start + length - 1] == '\r')
-                length--;
-            *line = std::string_view(buffer.get() + start, length);
-            start = end;
-            return true;
-        }
+        if (pending > MaxLineLength)
+            return Refuse();
+        if (!Fill())
+            return pending > 0 && TakeLine(pending, 0, line); // a last line without a line end
         searched = start + pending;
     }
 }

@@ -1,17 +1,23 @@
-// Text lines of any length from a file, LF or CR LF terminated, in one pass
-// through a buffer that grows only for a line longer than it.
+// Text lines from a file, LF or CR LF terminated, in one pass through a
+// buffer that grows only for a line longer than it, up to MaxLineLength.
 #pragma once
 
 #include <cstdio>
 #include <memory>
 #include <string_view>
 
+// The longest line read whole. A file with a longer line is not text of
+// this system: stopping there keeps a file without line ends (a device,
+// garbage) from taking the memory.
+constexpr size_t MaxLineLength = size_t(1) << 20;
+
 class LineReader {
   public:
     explicit LineReader(std::FILE* file);
 
     // The next line without its line end (a CR before the LF is dropped);
-    // false at the end of the file. The view lasts until the next call.
+    // false at the end of the file, and at a line of more than
+    // MaxLineLength bytes before its LF. The view lasts until the next call.
     bool Next(std::string_view* line);
 
     // Bytes not yet returned as lines, or -1 when the file's size is unknown.
@@ -19,6 +25,8 @@ class LineReader {
 
   private:
     bool Fill();
+    bool TakeLine(size_t length, size_t lineEnd, std::string_view* line);
+    bool Refuse();
 
     std::FILE* file;
     std::unique_ptr<char[]> buffer;

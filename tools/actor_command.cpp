@@ -37,7 +37,11 @@ void AddActorCommand(CLI::App& app, int& exitStatus)
             },
             "NAME"));
     command->callback([options, &exitStatus] {
-        exitStatus =
-            ConvertActorFile(options->input, options->output, options->units, std::cout, std::cerr);
+        // The converter reads its input twice: a pipe is copied once.
+        ReplayableFile input;
+        exitStatus = input.Open(options->input, std::cerr)
+                         ? ConvertActorFile(input.File(), options->output, options->units,
+                                            std::cout, std::cerr)
+                         : 1;
     });
 }

@@ -2,6 +2,7 @@
 
 #include "actor_file_format.h"
 #include "ini_file.h"
+#include "printable_text.h"
 
 #include <cctype>
 #include <cstdio>
@@ -41,23 +42,23 @@ std::string FirstBadKey(const IniText& file)
     return "a key";
 }
 
-// Reads path, reporting why not on errors. *units is the file's unit.
-bool ReadActor(const std::string& path, ActorData* actor, int* units, std::ostream& errors)
+// Reads the file, reporting why not on errors. *units is the file's unit.
+bool ReadActor(const NamedFile& file, ActorData* actor, int* units, std::ostream& errors)
 {
-    if (!CanOpen(path)) {
-        errors << "Can't open file " << path << "\n";
+    if (!CanOpen(file.path)) {
+        errors << "Can't open file " << file.name << "\n";
         return false;
     }
-    const IniText file = IniText::Load(path.c_str());
-    const std::string unitsName = UnitsName(file);
+    const IniText text = IniText::Load(file.path.c_str());
+    const std::string unitsName = UnitsName(text);
     *units = FindActorUnit(unitsName.c_str());
     if (*units < 0) {
-        errors << "Unknown units \"" << unitsName << "\" in file " << path
+        errors << "Unknown units \"" << PrintableText(unitsName) << "\" in file " << file.name
                << " (Inches, Feet, Millimeters, Centimeters or Meters)\n";
         return false;
     }
-    if (VarnelReadActorData(path.c_str(), actor) != 1) {
-        errors << "Error reading file " << path << ": " << FirstBadKey(file)
+    if (VarnelReadActorData(file.path.c_str(), actor) != 1) {
+        errors << "Error reading file " << file.name << ": " << FirstBadKey(text)
                << " is missing or not a number\n";
         return false;
     }
@@ -81,20 +82,20 @@ std::string Lower(std::string text)
 }
 } // namespace
 
-bool IsActorFile(const std::string& path)
+bool IsActorFile(const NamedFile& file)
 {
-    return Lower(std::filesystem::path(path).extension().string()) == ".vnl" ||
-           Lower(IniText::Load(path.c_str()).FirstSection()) == "units";
+    return Lower(std::filesystem::path(file.name).extension().string()) == ".vnl" ||
+           Lower(IniText::Load(file.path.c_str()).FirstSection()) == "units";
 }
 
-int DescribeActorFile(const std::string& path, std::ostream& out, std::ostream& errors)
+int DescribeActorFile(const NamedFile& file, std::ostream& out, std::ostream& errors)
 {
     ActorData actor;
     int units;
-    if (!ReadActor(path, &actor, &units, errors))
+    if (!ReadActor(file, &actor, &units, errors))
         return 1;
     const ActorUnit& unit = ActorUnits[units];
-    out << path << ": actor measurements\n";
+    out << file.name << ": actor measurements\n";
     out << "Units: " << unit.name << "\n";
     for (ActorGroup group : ActorFileGroupOrder) {
         out << "\n[" << ActorGroupSection(group) << "]\n";
@@ -110,7 +111,7 @@ int DescribeActorFile(const std::string& path, std::ostream& out, std::ostream& 
     return 0;
 }
 
-int ConvertActorFile(const std::string& input, const std::string& output, int units,
+int ConvertActorFile(const NamedFile& input, const std::string& output, int units,
                      std::ostream& out, std::ostream& errors)
 {
     ActorData actor;

@@ -3,18 +3,19 @@
 // themselves what is wrong with one.
 #pragma once
 
+#include "replayable_file.h"
 #include "varnel.h"
 
 #include <ostream>
 #include <string>
 
 // A ".vnl" name (any case), or a file whose first section is [Units].
-bool IsActorFile(const std::string& path);
+bool IsActorFile(const NamedFile& file);
 
 // Prints the file's units and its 119 values by section, in those units.
 // Returns the exit status: 0, or 1 after a message on errors.
-int DescribeActorFile(const std::string& path, std::ostream& out, std::ostream& errors);
+int DescribeActorFile(const NamedFile& file, std::ostream& out, std::ostream& errors);
 
 // Rewrites input as output in units (an ActorUnitsIndex). Exit status as above.
-int ConvertActorFile(const std::string& input, const std::string& output, int units,
+int ConvertActorFile(const NamedFile& input, const std::string& output, int units,
                      std::ostream& out, std::ostream& errors);

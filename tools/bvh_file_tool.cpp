@@ -92,29 +92,29 @@ void PrintContacts(const Skeleton& skeleton, std::ostream& out)
 }
 } // namespace
 
-int DescribeBvhFile(const std::string& path, std::ostream& out, std::ostream& errors)
+int DescribeBvhFile(const NamedFile& file, std::ostream& out, std::ostream& errors)
 {
     std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        errors << "Can't open file " << path << "\n";
+    if (std::filesystem::is_directory(file.path, error)) {
+        errors << "Can't open file " << file.name << "\n";
         return 1;
     }
-    auto file = std::make_unique<SkeletonWithFrames>();
+    auto read = std::make_unique<SkeletonWithFrames>();
     std::string messages;
     capturedMessages = &messages;
     VarnelMessageHandler previous = VarnelSetMessageHandler(CaptureMessage);
-    int read = VarnelReadBVH(path.c_str(), &file->skeleton, DefaultAnkleHeelBallAngle,
-                             DefaultBallToHeelRatio);
+    int result = VarnelReadBVH(file.path.c_str(), &read->skeleton, DefaultAnkleHeelBallAngle,
+                               DefaultBallToHeelRatio);
     VarnelSetMessageHandler(previous);
     capturedMessages = nullptr;
-    if (!read) {
+    if (!result) {
         // An unopenable file is the one failure the library does not report.
-        errors << (messages.empty() ? "Can't open file " + path + "\n" : messages);
+        errors << (messages.empty() ? "Can't open file " + file.name + "\n" : file.Named(messages));
         return 1;
     }
 
-    const Skeleton& skeleton = file->skeleton;
-    out << path << ": BVH motion\n";
+    const Skeleton& skeleton = read->skeleton;
+    out << file.name << ": BVH motion\n";
     out << "Frames: " << skeleton.numFrames << "\n";
     out << Format("Frame time: %g s", skeleton.frameTime);
     if (skeleton.frameTime > 0)

@@ -12,8 +12,17 @@ void AddInfoCommand(CLI::App& app, int& exitStatus)
     CLI::App* command =
         app.add_subcommand("info", "Describe a BVH motion file or an actor file (.vnl)");
     command->add_option("FILE", *path, "The file to describe")->required();
-    command->callback([path, &exitStatus] {
-        exitStatus = IsActorFile(*path) ? DescribeActorFile(*path, std::cout, std::cerr)
-                                        : DescribeBvhFile(*path, std::cout, std::cerr);
-    });
+    command->callback(
+        [path, &exitStatus] { exitStatus = DescribeFile(*path, std::cout, std::cerr); });
+}
+
+int DescribeFile(const std::string& path, std::ostream& out, std::ostream& errors)
+{
+    // Read once, so that telling the kind leaves a pipe's bytes to the reader.
+    ReplayableFile input;
+    if (!input.Open(path, errors))
+        return 1;
+    const NamedFile& file = input.File();
+    return IsActorFile(file) ? DescribeActorFile(file, out, errors)
+                             : DescribeBvhFile(file, out, errors);
 }

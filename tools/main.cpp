@@ -1,5 +1,6 @@
 // varnel: the command line of the Varnel library.
 #include "commands.h"
+#include "stop_signals.h"
 
 #include "varnel.h"
 
@@ -7,11 +8,12 @@
 
 int main(int argc, char** argv)
 {
+    IgnoreFileSizeSignal();
     CLI::App app{"varnel: suit simulator, headless recorder and file tools"};
     app.require_subcommand(1);
     uint32_t version = VarnelVersion();
-    app.set_version_flag("--version", std::to_string(version & 0xffffu) + "." +
-                                          std::to_string(version >> 16));
+    app.set_version_flag("--version",
+                         std::to_string(version & 0xffffu) + "." + std::to_string(version >> 16));
     int exitStatus = 0;
     AddSimulateCommand(app, exitStatus);
     AddRecordCommand(app, exitStatus);

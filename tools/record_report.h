@@ -7,7 +7,7 @@
 
 struct TakeSummary {
     uint64_t frames = 0;
-    double seconds = 0.0;     // from the calibration to the end of the take
+    double seconds = 0.0;     // from the calibration to the last frame recorded
     uint32_t dropped = 0;     // datagrams the library overwrote before solving them
     double nominalRate = 0.0; // the suit's own frames per second
 };

@@ -1,9 +1,12 @@
 #include "recorder.h"
 
 #include "frame_schedule.h"
+#include "printable_text.h"
+#include "recovery_file.h"
 
 #include <arpa/inet.h>
 #include <cmath>
+#include <filesystem>
 #include <unistd.h>
 
 namespace {
@@ -18,6 +21,9 @@ struct Capture {
     std::atomic<bool> recording{false};
     std::atomic<uint64_t> delivered{0}; // every frame the suit produced
     std::atomic<uint64_t> recorded{0};
+    // A silent suit ends the take only after the silence: the take's time
+    // ends at its last frame.
+    std::atomic<int64_t> lastFrameAt{0};
     std::atomic<bool> limitReached{false};
     std::atomic<bool> outOfMemory{false};
 };
@@ -39,6 +45,7 @@ void OnFrame(const SkeletonFrame* pose, VarnelHandle)
         return;
     }
     take->frames[take->numFrames - 1] = *pose;
+    capture.lastFrameAt.store(MonotonicNanoseconds());
     capture.recorded.store(uint64_t(take->numFrames));
 }
 
@@ -176,6 +183,33 @@ bool CanWriteBeside(const std::string& path)
     return access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+// A folder, or a name only a folder can have, never becomes the take's file.
+bool IsFolderName(const std::string& path)
+{
+    std::error_code error;
+    return path.ends_with('/') || std::filesystem::is_directory(path, error);
+}
+
+// The take in its file or, failing that, in a recovery file: a take that
+// cannot be recorded again is never dropped. False unless in its file.
+bool SaveTake(const Skeleton& take, const std::string& path, std::FILE* out, std::FILE* errors)
+{
+    // A failed write has been reported by the library.
+    if (VarnelWriteBVH(path.c_str(), &take)) {
+        std::fprintf(out, "Wrote %s\n", path.c_str());
+        return true;
+    }
+    std::string recovery = WriteRecoveryFile(take, path);
+    if (recovery.empty())
+        std::fprintf(errors,
+                     "varnel record: cannot write %s, nor a recovery file; the take is lost\n",
+                     path.c_str());
+    else
+        std::fprintf(errors, "varnel record: cannot write %s; the take was written to %s\n",
+                     path.c_str(), recovery.c_str());
+    return false;
+}
+
 // Ends the library on every way out of a recording.
 struct LibrarySession {
     ~LibrarySession() { VarnelFinish(); }
@@ -219,10 +253,11 @@ int RecordTake(const RecordOptions& options, const std::atomic<bool>& stopReques
     }
     if (!options.actorPath.empty())
         VarnelSetActorData(suit, &actor);
+    const std::string name = PrintableSuitName(info);
     if (options.positionSensor) {
         if (!(info.flags & SUIT_HAS_POSITION_SENSOR)) {
             std::fprintf(errors, "varnel record: the suit \"%s\" has no position sensor\n",
-                         info.name);
+                         name.c_str());
             return 1;
         }
         VarnelEnablePositionSensor(suit, 1);
@@ -230,7 +265,7 @@ int RecordTake(const RecordOptions& options, const std::atomic<bool>& stopReques
     if (options.floorGiven)
         VarnelSetFloor(options.floor);
     summary.nominalRate = VarnelGetFrameRate(suit);
-    std::fprintf(out, "Recording \"%s\" at %s (%g frames/s)\n", info.name,
+    std::fprintf(out, "Recording \"%s\" at %s (%g frames/s)\n", name.c_str(),
                  SuitAddress(info).c_str(), summary.nominalRate);
     std::fflush(out);
 
@@ -240,7 +275,7 @@ int RecordTake(const RecordOptions& options, const std::atomic<bool>& stopReques
             std::fprintf(errors, "varnel record: stopped before the take began\n");
             return 1;
         }
-        std::fprintf(errors, "varnel record: the suit \"%s\" sent nothing for %g s\n", info.name,
+        std::fprintf(errors, "varnel record: the suit \"%s\" sent nothing for %g s\n", name.c_str(),
                      options.silenceSeconds);
         return 1;
     }
@@ -259,11 +294,12 @@ int RecordTake(const RecordOptions& options, const std::atomic<bool>& stopReques
     capture.recording.store(true);
     TakeEnd end = Record(options, suit, start, stopRequested, out);
     capture.recording.store(false);
-    summary.seconds = SecondsSince(start);
     summary.dropped = VarnelGetDropped(suit);
     // No frame callback appends after VarnelFinish, so the take is read only then.
     VarnelFinish();
     summary.frames = uint64_t(take.numFrames);
+    if (summary.frames > 0)
+        summary.seconds = double(capture.lastFrameAt.load() - start) / NanosecondsPerSecond;
     if (isatty(fileno(out)))
         std::fprintf(out, "\r\033[K");
 
@@ -272,7 +308,7 @@ int RecordTake(const RecordOptions& options, const std::atomic<bool>& stopReques
     case TakeEnd::Stopped: return 0;
     case TakeEnd::Silent:
         std::fprintf(errors, "varnel record: the suit \"%s\" stopped sending; the take ends\n",
-                     info.name);
+                     name.c_str());
         return 1;
     case TakeEnd::OutOfMemory:
         std::fprintf(errors, "varnel record: out of memory for frames; the take ends\n");
@@ -285,6 +321,11 @@ int RunRecord(const RecordOptions& options, const std::atomic<bool>& stopRequest
               std::FILE* errors)
 {
     // Found out now rather than after a long take.
+    if (IsFolderName(options.outputPath)) {
+        std::fprintf(errors, "varnel record: cannot write %s: it is a folder\n",
+                     options.outputPath.c_str());
+        return 1;
+    }
     if (!CanWriteBeside(options.outputPath)) {
         std::fprintf(errors, "varnel record: cannot write %s: its folder is missing or read-only\n",
                      options.outputPath.c_str());
@@ -296,10 +337,7 @@ int RunRecord(const RecordOptions& options, const std::atomic<bool>& stopRequest
     int status = RecordTake(options, stopRequested, take, summary, out, errors);
     if (take.numFrames > 0) {
         std::fprintf(out, "%s\n", FormatSummary(summary).c_str());
-        // A failed write has been reported by the library.
-        if (VarnelWriteBVH(options.outputPath.c_str(), &take))
-            std::fprintf(out, "Wrote %s\n", options.outputPath.c_str());
-        else
+        if (!SaveTake(take, options.outputPath, out, errors))
             status = 1;
     } else if (status == 0) {
         std::fprintf(errors, "varnel record: no frame was recorded; %s not written\n",

@@ -1,9 +1,10 @@
 #include "suit_table_format.h"
 
+#include "printable_text.h"
+
 #include <arpa/inet.h>
 #include <array>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 constexpr int ColumnCount = 5;
@@ -14,16 +15,6 @@ std::string AddressText(const SuitInfo& suit)
     char address[INET_ADDRSTRLEN];
     inet_ntop(AF_INET, &suit.address, address, sizeof address);
     return std::string(address) + ":" + std::to_string(ntohs(suit.port));
-}
-
-// The name comes off the network: control bytes could drive the terminal.
-std::string PrintableName(const SuitInfo& suit)
-{
-    std::string name(suit.name, strnlen(suit.name, sizeof suit.name));
-    for (char& byte : name)
-        if (uint8_t(byte) < 0x20 || uint8_t(byte) == 0x7f)
-            byte = '?';
-    return name;
 }
 
 std::string RateText(float rate)
@@ -49,7 +40,7 @@ std::string FormatSuitTable(const std::vector<SuitInfo>& suits)
     std::vector<Row> rows{{"Index", "Address", "Name", "Rate", "Position sensor"}};
     for (std::size_t index = 0; index < suits.size(); index++) {
         const SuitInfo& suit = suits[index];
-        rows.push_back({std::to_string(index), AddressText(suit), PrintableName(suit),
+        rows.push_back({std::to_string(index), AddressText(suit), PrintableSuitName(suit),
                         RateText(suit.frameRate),
                         (suit.flags & SUIT_HAS_POSITION_SENSOR) ? "yes" : "no"});
     }

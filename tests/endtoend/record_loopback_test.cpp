@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
 
 namespace {
 TEST(RecordLoopback, NoSuitsDetected)
@@ -22,13 +23,17 @@ TEST(RecordLoopback, NoSuitsDetected)
 TEST(RecordLoopback, AnOutputThatCannotBeWrittenIsRefusedBeforeTheTake)
 {
     TempFolder folder;
-    RecordOptions options;
-    options.outputPath = folder.File("missing/take.bvh");
-    CapturedOutput out, errors;
-    std::atomic<bool> stop{false};
-    EXPECT_EQ(RunRecord(options, stop, out.file, errors.file), 1);
-    EXPECT_NE(errors.Text().find("cannot write " + options.outputPath), std::string::npos);
-    EXPECT_EQ(out.Text(), "") << "no suit was looked for";
+    for (const std::string& output :
+         {folder.File("missing/take.bvh"), folder.path, folder.path + "/"}) {
+        SCOPED_TRACE(output);
+        RecordOptions options;
+        options.outputPath = output;
+        CapturedOutput out, errors;
+        std::atomic<bool> stop{false};
+        EXPECT_EQ(RunRecord(options, stop, out.file, errors.file), 1);
+        EXPECT_NE(errors.Text().find("cannot write " + output), std::string::npos);
+        EXPECT_EQ(out.Text(), "") << "no suit was looked for";
+    }
 }
 
 TEST(RecordLoopback, ASuitThatIsNotThereIsNamed)
@@ -59,7 +64,7 @@ TEST(RecordLoopback, ASuitThatFallsSilentEndsTheTakeWhichIsStillWritten)
     TempFolder folder;
     RecordOptions options;
     options.outputPath = folder.File("take.bvh");
-    options.silenceSeconds = 0.5;
+    options.silenceSeconds = 1.0;
     CapturedOutput out, errors;
     std::atomic<bool> stop{false};
     EXPECT_EQ(RunRecord(options, stop, out.file, errors.file), 1);
@@ -67,12 +72,53 @@ TEST(RecordLoopback, ASuitThatFallsSilentEndsTheTakeWhichIsStillWritten)
         << errors.Text();
     EXPECT_NE(out.Text().find("Wrote " + options.outputPath), std::string::npos) << out.Text();
     EXPECT_TRUE(std::filesystem::exists(options.outputPath));
+    // The suit sent for half a second after discovery; the silence is no take.
+    double seconds = 0;
+    std::sscanf(out.Text().substr(out.Text().find("Recorded ")).c_str(),
+                "Recorded %*d frames in %lf", &seconds);
+    EXPECT_GT(seconds, 0.0);
+    EXPECT_LT(seconds, options.silenceSeconds) << out.Text();
+}
+
+TEST(RecordLoopback, ATakeWhoseFileCannotBeWrittenGoesToARecoveryFile)
+{
+    WalkingMotion walk(100.0, 0);
+    SimulateOptions suitOptions = LoopbackSuitOptions(100.0, 0.0);
+    suitOptions.seconds = 1.5;
+    SimulatedSuit suit(walk, suitOptions);
+    TempFolder folder;
+    RecordOptions options;
+    options.outputPath = folder.File("take.bvh");
+    // The output turns into a folder once the take runs.
+    std::atomic<bool> stop{false}, ended{false};
+    std::thread blocker([&] {
+        while (!suit.Finished() && !ended.load())
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::filesystem::create_directory(options.outputPath);
+        stop.store(true);
+    });
+    CapturedOutput out, errors;
+    EXPECT_EQ(RunRecord(options, stop, out.file, errors.file), 1);
+    ended.store(true);
+    blocker.join();
+    const std::string said = errors.Text(), lead = "the take was written to ";
+    size_t at = said.find(lead + folder.File("take.recovered-"));
+    ASSERT_NE(at, std::string::npos) << said;
+    std::string recovery = said.substr(at + lead.size());
+    recovery.resize(recovery.find('\n'));
+    Skeleton take;
+    VarnelInitSkeleton(&take);
+    EXPECT_EQ(VarnelReadBVH(recovery.c_str(), &take, 85.0f, 1.5f), 1);
+    EXPECT_GT(take.numFrames, 0);
+    VarnelFreeSkeletonFrames(&take);
 }
 
 TEST(RecordLoopback, AFrameLimitAndTheSummary)
 {
     WalkingMotion walk(100.0, 0);
-    SimulatedSuit suit(walk, LoopbackSuitOptions(100.0, 0.0));
+    SimulateOptions suitOptions = LoopbackSuitOptions(100.0, 0.0);
+    suitOptions.name = "\x1b[2JWalker"; // clears a terminal's screen
+    SimulatedSuit suit(walk, suitOptions);
     TempFolder folder;
     RecordOptions options;
     options.outputPath = folder.File("take.bvh");
@@ -81,6 +127,7 @@ TEST(RecordLoopback, AFrameLimitAndTheSummary)
     std::atomic<bool> stop{false};
     EXPECT_EQ(RunRecord(options, stop, out.file, errors.file), 0) << errors.Text();
     EXPECT_NE(out.Text().find("Recorded 25 frames in "), std::string::npos) << out.Text();
+    EXPECT_NE(out.Text().find("Recording \"?[2JWalker\""), std::string::npos) << out.Text();
 
     Skeleton take;
     VarnelInitSkeleton(&take);

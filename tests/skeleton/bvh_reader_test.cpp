@@ -1,6 +1,8 @@
 // Reading BVH files: what the writer writes, other tools' files of the same
 // body, and every way a file can be refused.
+#include "bvh_reader.h"
 #include "frame_store.h"
+#include "line_reader.h"
 #include "skeleton_test_support.h"
 #include "vector_matchers.h"
 
@@ -50,7 +52,7 @@ class BvhReader : public testing::Test {
     }
     // A refused file: the message names the line, the skeleton is the
     // default rest pose again.
-    void ExpectRefusedAt(const std::string& text, int line)
+    void ExpectRefusedAt(const std::string& text, int64_t line)
     {
         messages.Clear();
         EXPECT_EQ(Read(text), 0);
@@ -318,6 +320,26 @@ TEST_F(BvhReader, ZeroFramesAndTextVariants)
         EXPECT_STREQ(skeleton->nodes[NodeLeftKnee].name, "LeftKnee");
         EXPECT_VECTOR_NEAR(skeleton->nodes[NodeLeftKnee].offset, Vector(0, 0, -17.5f), 0);
     }
+}
+
+TEST_F(BvhReader, ALineLongerThanTheLimitIsRefusedAtItsNumber)
+{
+    std::vector<std::string> lines = Written(source.get());
+    int joint = LineOf(lines, "JOINT Head");
+    auto padded = [&](size_t length) {
+        std::vector<std::string> copy = lines;
+        copy[size_t(joint - 1)].resize(length, ' ');
+        return JoinLines(copy);
+    };
+    EXPECT_EQ(Read(padded(MaxLineLength)), 1);
+    ExpectRefusedAt(padded(MaxLineLength + 1), joint);
+}
+
+TEST_F(BvhReader, LineNumbersPastTwoToThe31Print)
+{
+    SetBvhFirstLineNumberForTesting(int64_t(1) << 31);
+    ExpectRefusedAt("HIERARCHY\nROOT Pelvis\n", 2147483649);
+    SetBvhFirstLineNumberForTesting(1);
 }
 
 TEST_F(BvhReader, UnopenableFileLeavesTheSkeletonAlone)

@@ -1,17 +1,63 @@
 #include "actor_file_tool.h"
 #include "bvh_file_tool.h"
 #include "commands.h"
+#include "line_reader.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <csignal>
 #include <sstream>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 const std::string GoldenActor = VARNEL_SOURCE_DIR "/tests/data/golden/actor/";
 
 struct Output {
     std::ostringstream out, errors;
+};
+
+// Text through a pipe, as `cat FILE | varnel info /dev/stdin` gives it, in
+// pieces of PIPE_BUF bytes, which a reader receives whole; endless text
+// repeats until the reading side is closed.
+class PipeFeed {
+  public:
+    PipeFeed(const std::string& text, bool endless)
+    {
+        EXPECT_EQ(pipe(ends), 0);
+        writer = std::thread([this, text, endless] {
+            // A reader that stops early must not end the test.
+            sigset_t pipeSignal;
+            sigemptyset(&pipeSignal);
+            sigaddset(&pipeSignal, SIGPIPE);
+            pthread_sigmask(SIG_BLOCK, &pipeSignal, nullptr);
+            while (WriteInPieces(text) && endless) {
+            }
+            close(ends[1]);
+        });
+    }
+    ~PipeFeed()
+    {
+        close(ends[0]);
+        writer.join();
+    }
+    std::string Path() const { return "/dev/fd/" + std::to_string(ends[0]); }
+
+  private:
+    bool WriteInPieces(const std::string& text)
+    {
+        for (size_t at = 0; at < text.size(); at += PIPE_BUF) {
+            size_t size = std::min<size_t>(PIPE_BUF, text.size() - at);
+            if (write(ends[1], text.data() + at, size) != ssize_t(size))
+                return false;
+        }
+        return true;
+    }
+
+    int ends[2] = {-1, -1};
+    std::thread writer;
 };
 
 // Runs `varnel actor ...` through its command-line parser.
@@ -35,6 +81,10 @@ TEST(ActorCommand, ConvertsBetweenUnitsNamedInAnyCase)
     EXPECT_THROW(
         RunActorCommand(GoldenActor + "default-meters/expected.vnl -o " + feet + " --units metres"),
         CLI::ValidationError);
+
+    PipeFeed meters(ReadWholeFile(GoldenActor + "default-meters/expected.vnl"), false);
+    EXPECT_EQ(RunActorCommand(meters.Path() + " -o " + feet + " --units Feet"), 0);
+    EXPECT_EQ(ReadWholeFile(feet), ReadWholeFile(GoldenActor + "default-feet/expected.vnl"));
 }
 
 TEST(ActorCommand, SaysWhatIsWrongWithTheInput)
@@ -44,7 +94,7 @@ TEST(ActorCommand, SaysWhatIsWrongWithTheInput)
     const std::string badScale =
         folder.Write("bad.vnl", text.replace(text.find("ChestX=1"), 8, "ChestX=wide"));
     const std::string unknownUnit =
-        folder.Write("unit.vnl", "[Units]\nUnits=Furlongs\n[Bones]\nLeftPelvis=5\n");
+        folder.Write("unit.vnl", "[Units]\nUnits=\x1b[2JFurlongs\n[Bones]\nLeftPelvis=5\n");
     const std::string out = folder.File("out.vnl");
 
     Output a, b, c, d;
@@ -52,7 +102,7 @@ TEST(ActorCommand, SaysWhatIsWrongWithTheInput)
     EXPECT_EQ(a.errors.str(),
               "Error reading file " + badScale + ": [Scales] ChestX is missing or not a number\n");
     EXPECT_EQ(ConvertActorFile(unknownUnit, out, ActorUnitsFeet, b.out, b.errors), 1);
-    EXPECT_NE(b.errors.str().find("Unknown units \"Furlongs\""), std::string::npos);
+    EXPECT_NE(b.errors.str().find("Unknown units \"?[2JFurlongs\""), std::string::npos);
     EXPECT_EQ(ConvertActorFile(folder.File("none.vnl"), out, 0, c.out, c.errors), 1);
     EXPECT_EQ(c.errors.str(), "Can't open file " + folder.File("none.vnl") + "\n");
     EXPECT_FALSE(std::filesystem::exists(out));
@@ -68,7 +118,8 @@ TEST(InfoCommand, TellsActorFilesFromMotionFiles)
     EXPECT_TRUE(IsActorFile(folder.Write("ACTOR.VNL", "")));
     EXPECT_TRUE(IsActorFile(folder.Write("actor.txt", "\n; comment\n[ units ]\nUnits=Feet\n")));
     EXPECT_FALSE(IsActorFile(folder.Write("bones.txt", "[Bones]\n[Units]\n")));
-    EXPECT_FALSE(IsActorFile(VARNEL_SOURCE_DIR "/tests/data/external-bvh/bvhio_example.bvh"));
+    EXPECT_FALSE(
+        IsActorFile(std::string(VARNEL_SOURCE_DIR "/tests/data/external-bvh/bvhio_example.bvh")));
 }
 
 TEST(InfoCommand, DescribesAnActorFileInItsOwnUnits)
@@ -120,6 +171,62 @@ TEST(InfoCommand, DescribesAMotionFile)
     EXPECT_NE(text.find("  z          34.5000    36.5000     2.0000\n"), std::string::npos);
     EXPECT_NE(text.find("  LeftFootHeel          2   66.7%\n"), std::string::npos);
     EXPECT_NE(text.find("  LeftFootBall          1   33.3%\n"), std::string::npos);
+}
+
+TEST(InfoCommand, ReadsAPipeOnceAndNamesIt)
+{
+    struct Case {
+        std::string text;
+        bool endless;
+        int status;
+        std::string before, after; // around the pipe's name
+    };
+    const Case cases[] = {
+        {ReadWholeFile(VARNEL_SOURCE_DIR "/tests/data/external-bvh/bvhio_example.bvh"), false, 0,
+         "", ": BVH motion\nFrames: 2\n"},
+        {ReadWholeFile(GoldenActor + "default-feet/expected.vnl"), false, 0, "",
+         ": actor measurements\nUnits: Feet\n"},
+        {std::string(65536, '\0'), true, 1, "Incorrect format in file ", ", line 1\n"},
+    };
+    for (const Case& test : cases) {
+        PipeFeed feed(test.text, test.endless);
+        Output result;
+        EXPECT_EQ(DescribeFile(feed.Path(), result.out, result.errors), test.status);
+        std::string said = result.out.str() + result.errors.str();
+        EXPECT_EQ(said.find(test.before + feed.Path() + test.after), 0u) << said;
+    }
+}
+
+TEST(InfoCommand, CopiesAPipeUpToItsFirstOverlongLineIntoTheTemporaryFolder)
+{
+    const char* saved = std::getenv("TMPDIR");
+    const std::string savedFolder = saved ? saved : "";
+    const std::string temporary = std::filesystem::temp_directory_path().string();
+    TempFolder folder;
+    const std::string shortLines = std::string(PIPE_BUF - 1, 'y') + "\n";
+    struct Case {
+        std::string text, temporaryFolder, error; // no error: the copy is made
+    };
+    const Case cases[] = {
+        {shortLines, temporary, ": more than 4 MiB from a pipe or device\n"},
+        // That line ends in the piece that brings the next line.
+        {std::string(MaxLineLength, 'x') + "x\ny\n", temporary, ""},
+        {shortLines, folder.File("missing"),
+         ": cannot copy it to " + folder.File("missing") + " (No such file or directory)\n"},
+    };
+    for (const Case& test : cases) {
+        PipeFeed feed(test.text, true);
+        setenv("TMPDIR", test.temporaryFolder.c_str(), 1);
+        ReplayableFile copy(4 << 20);
+        std::ostringstream errors;
+        EXPECT_EQ(copy.Open(feed.Path(), errors), test.error.empty());
+        EXPECT_EQ(errors.str(),
+                  test.error.empty() ? "" : "Can't read file " + feed.Path() + test.error);
+    }
+    if (savedFolder.empty())
+        unsetenv("TMPDIR");
+    else
+        setenv("TMPDIR", savedFolder.c_str(), 1);
 }
 
 TEST(InfoCommand, GivesTheLibraryMessageForABadMotionFile)

@@ -29,14 +29,14 @@ TEST(SuitTable, AlignedRowsInTableOrder)
 
 TEST(SuitTable, NamesCannotBreakTheTerminalOrTheColumns)
 {
-    SuitInfo escape = MakeSuit("127.0.0.1", 5000, "\x1b[2Jx\n", 60.0f, 0);
+    SuitInfo escape = MakeSuit("127.0.0.1", 5000, "\x1b[2Jx\n\xc2\x9b", 60.0f, 0);
     SuitInfo accented = MakeSuit("127.0.0.1", 5001, "Jos\xc3\xa9", 60.0f, 0);
     // A name without its NUL ends at the field's end.
     SuitInfo unterminated = MakeSuit("127.0.0.1", 5002, "", 60.0f, 0);
     std::memset(unterminated.name, 'n', sizeof unterminated.name);
     EXPECT_EQ(FormatSuitTable({escape, accented, unterminated}),
               "Index  Address         Name              Rate  Position sensor\n"
-              "0      127.0.0.1:5000  ?[2Jx?            60    no\n"
+              "0      127.0.0.1:5000  ?[2Jx??           60    no\n"
               "1      127.0.0.1:5001  Jos\xc3\xa9              60    no\n"
               "2      127.0.0.1:5002  nnnnnnnnnnnnnnnn  60    no\n");
 }
