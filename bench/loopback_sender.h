@@ -3,7 +3,7 @@
 // datagram.
 #pragma once
 
-#include "suit_packet.h"
+#include "common/suit_datagram.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -1,8 +1,8 @@
 // One ordinary solve of a suit's datagram: the receive thread's per-frame
 // work for each open suit, with the library lock held.
-#include "default_actor.h"
-#include "pose_solver.h"
-#include "suit_packet.h"
+#include "actor/default_actor.h"
+#include "common/suit_datagram.h"
+#include "suitlink/suit_solve.h"
 
 #include <benchmark/benchmark.h>
 

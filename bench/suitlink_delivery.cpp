@@ -3,7 +3,7 @@
 // thread's CPU share. Binds port 8000: run under
 // flock /tmp/varnel-udp8000.lock.
 #include "counting_suit.h"
-#include "receive_thread.h"
+#include "suitlink/receive_thread.h"
 #include "varnel.h"
 
 #include <benchmark/benchmark.h>

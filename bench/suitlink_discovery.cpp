@@ -1,7 +1,7 @@
 // CPU cost of one discovery window while two suits send at 120 Hz. Binds
 // port 8000: run under flock /tmp/varnel-udp8000.lock.
 #include "loopback_suit.h"
-#include "thread_cpu_time.h"
+#include "platform/thread_cpu_time.h"
 #include "varnel.h"
 
 #include <benchmark/benchmark.h>

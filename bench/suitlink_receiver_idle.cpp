@@ -1,7 +1,7 @@
 // CPU share of the receive thread while one open suit stays silent. Binds
 // port 8000: run under flock /tmp/varnel-udp8000.lock.
 #include "loopback_suit.h"
-#include "receive_thread.h"
+#include "suitlink/receive_thread.h"
 #include "varnel.h"
 
 #include <benchmark/benchmark.h>

@@ -15,7 +15,6 @@ function(varnel_add_test subsystem)
   endif()
   set(target test_${subsystem})
   add_executable(${target} ${sources})
-  target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/support)
   target_link_libraries(${target} PRIVATE varnel_core ${ARG_LIBRARIES} GTest::gtest GTest::gmock
                         GTest::gtest_main)
   target_compile_definitions(${target} PRIVATE

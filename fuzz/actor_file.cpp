@@ -1,7 +1,7 @@
 // The actor-file reader on arbitrary bytes. Beyond not crashing: whatever it
 // accepts, the writer must turn into a file that reads back.
-#include "actor_file.h"
-#include "ini_file.h"
+#include "actor/actor_file.h"
+#include "platform/ini_file.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "channel_input.h"
+#include "kinematics/channel_input.h"
 
-#include "suit_packet.h"
+#include "common/suit_datagram.h"
 
 #include <cmath>
 #include <cstring>

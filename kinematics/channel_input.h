@@ -2,7 +2,7 @@
 // and the channel angles relative to the calibration.
 #pragma once
 
-#include "joint_solve.h"
+#include "kinematics/joint_solve.h"
 
 #include <cstdint>
 

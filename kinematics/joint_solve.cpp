@@ -1,8 +1,8 @@
 // Joint rotations from potentiometer angles. Every product is evaluated left
 // to right in float, in the order the suit's mechanics dictate.
-#include "joint_solve.h"
+#include "kinematics/joint_solve.h"
 
-#include "joint_rotation.h"
+#include "kinematics/joint_rotation.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 // the rotations of the 17 joints other than the hips.
 #pragma once
 
-#include "tweak_rotations.h"
+#include "kinematics/tweak_rotations.h"
 #include "varnel.h"
 
 constexpr int RawChannelCount = VARNEL_NUM_RAW_CHANNELS;

@@ -1,7 +1,7 @@
 // Only the legs are linked: the arms, chest and head never touch the floor.
-#include "leg_skeleton.h"
+#include "kinematics/leg_skeleton.h"
 
-#include "joint_rotation.h"
+#include "kinematics/joint_rotation.h"
 
 namespace {
 

@@ -1,15 +1,15 @@
 // The solver pipeline: jitter filter, channel angles, joints, hips rotation
 // from the orientation sensor, legs and support, hips position, contacts
 // and counter.
-#include "pose_solver.h"
+#include "kinematics/pose_solver.h"
 
-#include "channel_input.h"
-#include "joint_rotation.h"
-#include "joint_solve.h"
-#include "leg_skeleton.h"
-#include "suit_packet.h"
-#include "support_step.h"
-#include "tweak_rotations.h"
+#include "common/suit_datagram.h"
+#include "kinematics/channel_input.h"
+#include "kinematics/joint_rotation.h"
+#include "kinematics/joint_solve.h"
+#include "kinematics/leg_skeleton.h"
+#include "kinematics/support_step.h"
+#include "kinematics/tweak_rotations.h"
 
 #include <cstring>
 
@@ -51,72 +51,61 @@ Vector SensorTravel(const uint8_t* source, const uint8_t* nullRaw)
 }
 
 // Poses the legs from the frame's hips and leg channels and moves the
-// slot's support state over the floor.
-void MoveOverFloor(SuitSlot& slot, const uint8_t* source, SupportMode mode,
+// support state over the floor.
+void MoveOverFloor(SolverState& state, const uint8_t* source, SupportMode mode,
                    const SkeletonFrame& pose)
 {
     Vector sensorTravel(0, 0, 0);
     if (mode == SupportMode::PositionSensor)
-        sensorTravel = SensorTravel(source, slot.nullRaw);
+        sensorTravel = SensorTravel(source, state.nullRaw);
     PoseFootPoints(SolverSkeleton, pose.channels, ContactPoints);
-
-    SupportState support;
-    support.supportIndex = slot.supportIndex;
-    std::memcpy(support.previousContacts, slot.previousContacts, sizeof support.previousContacts);
-    support.rootOffset = slot.rootOffset;
-    StepSupport(ContactPoints, mode, sensorTravel, support);
-    slot.supportIndex = support.supportIndex;
-    std::memcpy(slot.previousContacts, support.previousContacts, sizeof slot.previousContacts);
-    slot.rootOffset = support.rootOffset;
+    StepSupport(ContactPoints, mode, sensorTravel, state.support);
 }
 
-void Solve(SuitSlot& slot, const uint8_t* source, SupportMode mode, SkeletonFrame& pose)
+void Solve(SolverState& state, const uint8_t* source, const ActorData& actor, SupportMode mode,
+           SkeletonFrame& pose)
 {
-    const ActorData& actor = slot.actor;
     float channelAngle[RawChannelCount];
-    ComputeChannelAngles(source, slot.nullRaw, channelAngle);
+    ComputeChannelAngles(source, state.nullRaw, channelAngle);
     UpdateTweakRotations(SolverTweaks, actor);
     SolveJoints(actor, SolverTweaks, channelAngle, pose);
     // The legs are posed from the frame, so the hips rotation goes in first.
-    SolveHipsRotation(source, slot.nullRaw, pose.channels + 3);
-    MoveOverFloor(slot, source, mode, pose);
+    SolveHipsRotation(source, state.nullRaw, pose.channels + 3);
+    MoveOverFloor(state, source, mode, pose);
 
     const float* tweak = actor.tweaks;
     const float* scale = actor.scales;
-    pose.channels[0] = (tweak[TweakPositionX] + slot.rootOffset.x) * scale[ScalePositionX];
-    pose.channels[1] = (tweak[TweakPositionY] + slot.rootOffset.y) * scale[ScalePositionY];
-    pose.channels[2] = (tweak[TweakPositionZ] + slot.rootOffset.z) * scale[ScalePositionZ];
-    pose.contacts = 1u << slot.supportIndex;
-    uint32_t counter = ReadLittleEndian32(slot.raw + RawCounterOffset) - slot.nullCounter;
+    const Vector& root = state.support.rootOffset;
+    pose.channels[0] = (tweak[TweakPositionX] + root.x) * scale[ScalePositionX];
+    pose.channels[1] = (tweak[TweakPositionY] + root.y) * scale[ScalePositionY];
+    pose.channels[2] = (tweak[TweakPositionZ] + root.z) * scale[ScalePositionZ];
+    pose.contacts = 1u << state.support.supportIndex;
+    uint32_t counter = ReadLittleEndian32(source + RawCounterOffset) - state.nullCounter;
     pose.counter = static_cast<int32_t>(counter);
 }
 
 } // namespace
 
-void SolvePose(SuitSlot& slot, SkeletonFrame& pose)
+void SolveFrame(SolverState& state, uint8_t raw[SuitRawSize], const ActorData& actor,
+                SupportMode mode, SkeletonFrame& pose)
 {
-    if (!slot.nullSet.load())
-        CalibrateSuit(slot, pose);
-    FilterJitter(slot.raw, slot.previousRaw);
+    FilterJitter(raw, state.previousRaw);
     // raw keeps what the suit sent; the solver reads the usable readings.
     uint8_t source[SuitRawSize];
-    std::memcpy(source, slot.raw, SuitRawSize);
-    HoldUnusableSensorReadings(source, slot.previousRaw);
-    SupportMode mode =
-        slot.positionSensorEnabled.load() ? SupportMode::PositionSensor : SupportMode::Legs;
-    Solve(slot, source, mode, pose);
+    std::memcpy(source, raw, SuitRawSize);
+    HoldUnusableSensorReadings(source, state.previousRaw);
+    Solve(state, source, actor, mode, pose);
 }
 
-void CalibrateSuit(SuitSlot& slot, SkeletonFrame& pose)
+void CalibrateSolver(SolverState& state, const uint8_t raw[SuitRawSize], const ActorData& actor,
+                     SkeletonFrame& pose)
 {
-    slot.droppedFrames.store(0);
-    std::memcpy(slot.nullRaw, slot.raw, SuitRawSize);
+    std::memcpy(state.nullRaw, raw, SuitRawSize);
     // A calibration on an unusable reading would spoil every later frame.
-    HoldUnusableSensorReadings(slot.nullRaw, slot.previousRaw);
-    slot.supportIndex = -1;
-    std::memcpy(slot.previousRaw, slot.nullRaw, SuitRawSize);
-    slot.nullCounter = ReadLittleEndian32(slot.raw + RawCounterOffset);
-    BuildLegSkeleton(SolverSkeleton, slot.actor);
-    Solve(slot, slot.nullRaw, SupportMode::Calibration, pose);
-    slot.nullSet.store(1);
+    HoldUnusableSensorReadings(state.nullRaw, state.previousRaw);
+    state.support.supportIndex = -1;
+    std::memcpy(state.previousRaw, state.nullRaw, SuitRawSize);
+    state.nullCounter = ReadLittleEndian32(raw + RawCounterOffset);
+    BuildLegSkeleton(SolverSkeleton, actor);
+    Solve(state, state.nullRaw, actor, SupportMode::Calibration, pose);
 }

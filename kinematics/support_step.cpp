@@ -1,7 +1,7 @@
 // The support point and the hips translation over the floor.
-#include "support_step.h"
+#include "kinematics/support_step.h"
 
-#include "floor.h"
+#include "skeleton/floor.h"
 
 #include <cmath>
 

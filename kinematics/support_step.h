@@ -2,16 +2,16 @@
 // is carried so that its support point stays where it stood on the floor.
 #pragma once
 
-#include "leg_skeleton.h"
+#include "kinematics/leg_skeleton.h"
 #include "varnel.h"
 
 #include <cstdint>
 
 // A suit's memory of its previous solve.
 struct SupportState {
-    int32_t supportIndex;                    // FootPoint; -1 before the first calibration
-    Vector previousContacts[FootPointCount]; // hips-relative
-    Vector rootOffset;                       // world position of the hips joint
+    int32_t supportIndex = -1;                    // FootPoint; -1 before the first calibration
+    Vector previousContacts[FootPointCount] = {}; // hips-relative
+    Vector rootOffset = {};                       // world position of the hips joint
 };
 
 enum class SupportMode {

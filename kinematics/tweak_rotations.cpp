@@ -1,6 +1,6 @@
-#include "tweak_rotations.h"
+#include "kinematics/tweak_rotations.h"
 
-#include "joint_rotation.h"
+#include "kinematics/joint_rotation.h"
 
 #include <cstring>
 

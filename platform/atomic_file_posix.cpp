@@ -1,5 +1,5 @@
-#include "atomic_file.h"
-#include "atomic_file_temporary.h"
+#include "platform/atomic_file.h"
+#include "platform/atomic_file_temporary.h"
 
 #include <cerrno>
 #include <climits>

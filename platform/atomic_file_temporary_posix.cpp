@@ -1,4 +1,4 @@
-#include "atomic_file_temporary.h"
+#include "platform/atomic_file_temporary.h"
 
 #include <atomic>
 #include <cerrno>

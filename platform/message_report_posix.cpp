@@ -1,4 +1,4 @@
-#include "message_report.h"
+#include "platform/message_report.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "thread_cpu_time.h"
+#include "platform/thread_cpu_time.h"
 
 #include <ctime>
 

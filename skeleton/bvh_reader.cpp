@@ -1,11 +1,11 @@
 // VarnelReadBVH: a BVH file of the 18-joint body onto the fixed node table.
 // File triples (X, Y, Z) are Y-up and become (X, -Z, Y).
-#include "bvh_reader.h"
-#include "frame_store.h"
-#include "line_reader.h"
-#include "pose.h"
-#include "skeleton_table.h"
-#include "text_scan.h"
+#include "skeleton/bvh_reader.h"
+#include "skeleton/frame_store.h"
+#include "skeleton/line_reader.h"
+#include "skeleton/pose.h"
+#include "skeleton/skeleton_table.h"
+#include "skeleton/text_scan.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 // VarnelWriteBVH: the fixed 18-joint hierarchy and one line per frame, in
 // file axes (Y up): a skeleton vector (x, y, z) is written as (x, z, -y).
-#include "atomic_file.h"
-#include "fixed_format.h"
-#include "skeleton_table.h"
+#include "platform/atomic_file.h"
+#include "skeleton/fixed_format.h"
+#include "skeleton/skeleton_table.h"
 
 #include <cmath>
 #include <cstdio>

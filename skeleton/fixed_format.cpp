@@ -1,4 +1,4 @@
-#include "fixed_format.h"
+#include "skeleton/fixed_format.h"
 
 #include <bit>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // while the viewer may replace it from its own thread, so it is kept in a
 // sequence lock: readers never wait and retry only if a write overlapped,
 // and a reader sees the old or the new floor whole.
-#include "floor.h"
+#include "skeleton/floor.h"
 
 #include <array>
 #include <atomic>

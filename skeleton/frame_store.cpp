@@ -1,4 +1,4 @@
-#include "frame_store.h"
+#include "skeleton/frame_store.h"
 
 #include <bit>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "line_reader.h"
+#include "skeleton/line_reader.h"
 
 #include <cstring>
 #include <sys/stat.h>

@@ -2,14 +2,11 @@
 // buffer that grows only for a line longer than it, up to MaxLineLength.
 #pragma once
 
+#include "common/text_limits.h"
+
 #include <cstdio>
 #include <memory>
 #include <string_view>
-
-// The longest line read whole. A file with a longer line is not text of
-// this system: stopping there keeps a file without line ends (a device,
-// garbage) from taking the memory.
-constexpr size_t MaxLineLength = size_t(1) << 20;
 
 class LineReader {
   public:

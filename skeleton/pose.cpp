@@ -1,4 +1,4 @@
-#include "pose.h"
+#include "skeleton/pose.h"
 
 #include <initializer_list>
 

@@ -1,8 +1,8 @@
 // The node table, the skeleton's set-up from an actor, and its rest height.
-#include "skeleton_table.h"
+#include "skeleton/skeleton_table.h"
 
-#include "default_actor.h"
-#include "frame_store.h"
+#include "actor/default_actor.h"
+#include "skeleton/frame_store.h"
 
 #include <cstring>
 

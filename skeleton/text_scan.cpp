@@ -1,4 +1,4 @@
-#include "text_scan.h"
+#include "skeleton/text_scan.h"
 
 #include <charconv>
 #include <cmath>

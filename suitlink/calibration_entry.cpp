@@ -1,9 +1,9 @@
 // VarnelSetNull: calibrate a suit on its current reading, waiting for its
 // first datagram if none has arrived.
-#include "clock.h"
-#include "frame_delivery.h"
-#include "library_state.h"
-#include "pose_solver.h"
+#include "platform/clock.h"
+#include "suitlink/frame_delivery.h"
+#include "suitlink/library_state.h"
+#include "suitlink/suit_solve.h"
 #include "varnel.h"
 
 #include <mutex>

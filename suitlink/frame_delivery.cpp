@@ -1,7 +1,7 @@
-#include "frame_delivery.h"
+#include "suitlink/frame_delivery.h"
 
-#include "library_state.h"
-#include "pose_solver.h"
+#include "suitlink/library_state.h"
+#include "suitlink/suit_solve.h"
 
 #include <mutex>
 

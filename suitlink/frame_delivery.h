@@ -2,7 +2,7 @@
 // calibration and processing pass, and VarnelRead for clients that poll.
 #pragma once
 
-#include "suit_slot.h"
+#include "suitlink/suit_slot.h"
 
 // Marks a slot opened without a frame callback; never called.
 void DefaultFrameCallback(const SkeletonFrame* pose, VarnelHandle suit);

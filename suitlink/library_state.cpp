@@ -1,4 +1,4 @@
-#include "library_state.h"
+#include "suitlink/library_state.h"
 
 #include <cstring>
 

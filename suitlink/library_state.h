@@ -2,11 +2,11 @@
 // table and the current pose.
 #pragma once
 
-#include "recursive_lock.h"
-#include "suit_packet.h"
-#include "suit_slot.h"
-#include "thread.h"
-#include "udp_socket.h"
+#include "common/suit_datagram.h"
+#include "platform/recursive_lock.h"
+#include "platform/thread.h"
+#include "platform/udp_socket.h"
+#include "suitlink/suit_slot.h"
 #include "varnel.h"
 
 #include <atomic>

@@ -1,11 +1,11 @@
 // Start and end of the library: the socket on port 8000 and everything that
 // hangs off it.
-#include "library_state.h"
-#include "lifecycle_turn.h"
-#include "receive_thread.h"
-#include "socket_error_text.h"
-#include "suit_table.h"
-#include "suit_timeouts.h"
+#include "suitlink/library_state.h"
+#include "suitlink/lifecycle_turn.h"
+#include "suitlink/receive_thread.h"
+#include "suitlink/socket_error_text.h"
+#include "suitlink/suit_table.h"
+#include "suitlink/suit_timeouts.h"
 #include "varnel.h"
 
 namespace {

@@ -1,7 +1,7 @@
-#include "lifecycle_turn.h"
+#include "suitlink/lifecycle_turn.h"
 
-#include "frame_delivery.h"
-#include "suit_timeouts.h"
+#include "suitlink/frame_delivery.h"
+#include "suitlink/suit_timeouts.h"
 
 #include <condition_variable>
 #include <mutex>

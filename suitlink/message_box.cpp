@@ -1,6 +1,6 @@
 // Every message the library reports goes through VarnelMessageBox to the
 // installed handler; without one it goes to standard error.
-#include "message_report.h"
+#include "platform/message_report.h"
 #include "varnel.h"
 
 #include <atomic>

@@ -1,12 +1,12 @@
-#include "receive_thread.h"
+#include "suitlink/receive_thread.h"
 
-#include "clock.h"
-#include "frame_delivery.h"
-#include "library_state.h"
-#include "socket_error_text.h"
-#include "suit_table.h"
-#include "suit_timeouts.h"
-#include "thread_cpu_time.h"
+#include "platform/clock.h"
+#include "platform/thread_cpu_time.h"
+#include "suitlink/frame_delivery.h"
+#include "suitlink/library_state.h"
+#include "suitlink/socket_error_text.h"
+#include "suitlink/suit_table.h"
+#include "suitlink/suit_timeouts.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "socket_error_text.h"
+#include "suitlink/socket_error_text.h"
 
 #include "varnel.h"
 

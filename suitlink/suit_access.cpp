@@ -1,9 +1,10 @@
 // The client's calls on the suit table: pick, open and close a suit, read its
 // statistics and raw readings, switch its position sensor.
-#include "clock.h"
-#include "frame_delivery.h"
-#include "library_state.h"
-#include "suit_table.h"
+#include "platform/clock.h"
+#include "suitlink/frame_delivery.h"
+#include "suitlink/library_state.h"
+#include "suitlink/suit_link_limits.h"
+#include "suitlink/suit_table.h"
 #include "varnel.h"
 
 #include <cmath>

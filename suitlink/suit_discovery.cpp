@@ -1,12 +1,13 @@
 // VarnelFindSuits: listen for one second, then rebuild the suit table in
 // address and port order, keeping what is known about suits heard again.
-#include "clock.h"
-#include "default_actor.h"
-#include "library_state.h"
-#include "lifecycle_turn.h"
-#include "receive_thread.h"
-#include "suit_table.h"
-#include "suit_timeouts.h"
+#include "actor/default_actor.h"
+#include "platform/clock.h"
+#include "suitlink/library_state.h"
+#include "suitlink/lifecycle_turn.h"
+#include "suitlink/receive_thread.h"
+#include "suitlink/suit_link_limits.h"
+#include "suitlink/suit_table.h"
+#include "suitlink/suit_timeouts.h"
 #include "varnel.h"
 
 #include <algorithm>
@@ -87,13 +88,7 @@ void CarryOver(const SuitSlot& known, SuitSlot& slot)
 {
     slot.actor = known.actor;
     slot.nullSet.store(known.nullSet.load());
-    std::memcpy(slot.nullRaw, known.nullRaw, sizeof slot.nullRaw);
-    slot.supportIndex = known.supportIndex;
-    std::copy(std::begin(known.previousContacts), std::end(known.previousContacts),
-              slot.previousContacts);
-    slot.nullCounter = known.nullCounter;
-    slot.rootOffset = known.rootOffset;
-    std::memcpy(slot.previousRaw, known.previousRaw, sizeof slot.previousRaw);
+    slot.solver = known.solver;
 }
 
 // Replaces the table by one slot per suit heard. The new slots start closed,

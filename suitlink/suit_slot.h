@@ -1,7 +1,8 @@
 // One suit of the suit table. A VarnelHandle points at one of these.
 #pragma once
 
-#include "suit_packet.h"
+#include "common/suit_datagram.h"
+#include "kinematics/solver_state.h"
 #include "varnel.h"
 
 #include <atomic>
@@ -26,17 +27,13 @@ struct SuitSlot {
     std::atomic<uint32_t> droppedFrames{0};
     std::atomic<int> positionSensorEnabled{0};
 
-    // The readings and the solver's state; guarded by LibraryLock. The flags
-    // are atomic as well because VarnelRead checks hasData before locking.
+    // The latest readings and the solver's state; guarded by LibraryLock.
+    // The flags are atomic as well because VarnelRead checks hasData before
+    // locking.
     uint8_t raw[SuitRawSize] = {};
     std::atomic<int> hasData{0};
     std::atomic<int> nullSet{0};
-    uint8_t nullRaw[SuitRawSize] = {};
-    int32_t supportIndex = -1;
-    Vector previousContacts[4] = {};
-    uint32_t nullCounter = 0;
-    Vector rootOffset = {};
-    uint8_t previousRaw[SuitRawSize] = {};
+    SolverState solver;
     ActorData actor = {};
 };
 

@@ -1,6 +1,6 @@
-#include "suit_table.h"
+#include "suitlink/suit_table.h"
 
-#include "library_state.h"
+#include "suitlink/library_state.h"
 
 #include <cstring>
 #include <mutex>

@@ -1,7 +1,7 @@
 // Looking up, ordering and freeing the suit table.
 #pragma once
 
-#include "suit_slot.h"
+#include "suitlink/suit_slot.h"
 
 #include <cstdint>
 

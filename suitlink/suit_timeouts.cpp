@@ -1,8 +1,8 @@
-#include "suit_timeouts.h"
+#include "suitlink/suit_timeouts.h"
 
-#include "clock.h"
-#include "library_state.h"
-#include "thread.h"
+#include "platform/clock.h"
+#include "platform/thread.h"
+#include "suitlink/library_state.h"
 
 #include <algorithm>
 #include <climits>

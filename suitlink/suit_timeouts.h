@@ -2,7 +2,8 @@
 // on a short-lived thread of its own.
 #pragma once
 
-#include "suit_packet.h"
+#include "common/suit_datagram.h"
+#include "suitlink/suit_link_limits.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 // `varnel actor IN -o OUT --units NAME`: an actor file in other units.
-#include "actor_file_format.h"
-#include "actor_file_tool.h"
-#include "commands.h"
+#include "common/actor_file_format.h"
+#include "tools/actor_file_tool.h"
+#include "tools/commands.h"
 
 #include <iostream>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "actor_file_tool.h"
+#include "tools/actor_file_tool.h"
 
-#include "actor_file_format.h"
-#include "ini_file.h"
-#include "printable_text.h"
+#include "common/actor_file_format.h"
+#include "platform/ini_file.h"
+#include "tools/printable_text.h"
 
 #include <cctype>
 #include <cstdio>

@@ -3,7 +3,7 @@
 // themselves what is wrong with one.
 #pragma once
 
-#include "replayable_file.h"
+#include "tools/replayable_file.h"
 #include "varnel.h"
 
 #include <ostream>

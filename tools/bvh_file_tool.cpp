@@ -1,4 +1,4 @@
-#include "bvh_file_tool.h"
+#include "tools/bvh_file_tool.h"
 
 #include "varnel.h"
 

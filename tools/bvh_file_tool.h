@@ -1,7 +1,7 @@
 // `varnel info` on a BVH file.
 #pragma once
 
-#include "replayable_file.h"
+#include "tools/replayable_file.h"
 
 #include <ostream>
 

@@ -1,4 +1,4 @@
-#include "datagram_sender.h"
+#include "tools/datagram_sender.h"
 
 #include <arpa/inet.h>
 #include <cerrno>

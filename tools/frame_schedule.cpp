@@ -1,4 +1,4 @@
-#include "frame_schedule.h"
+#include "tools/frame_schedule.h"
 
 #include <cerrno>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "gait_curve.h"
+#include "tools/gait_curve.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "hips_travel.h"
+#include "tools/hips_travel.h"
 
-#include "rotation_angles.h"
+#include "tools/rotation_angles.h"
 
 HipsTravel::HipsTravel(const ActorData& actor)
 {

@@ -1,7 +1,7 @@
 // `varnel info FILE`: what a BVH motion file or an actor file holds.
-#include "actor_file_tool.h"
-#include "bvh_file_tool.h"
-#include "commands.h"
+#include "tools/actor_file_tool.h"
+#include "tools/bvh_file_tool.h"
+#include "tools/commands.h"
 
 #include <iostream>
 #include <memory>

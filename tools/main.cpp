@@ -1,6 +1,6 @@
 // varnel: the command line of the Varnel library.
-#include "commands.h"
-#include "stop_signals.h"
+#include "tools/commands.h"
+#include "tools/stop_signals.h"
 
 #include "varnel.h"
 

@@ -2,7 +2,7 @@
 // readings of frame k of each suit; sources decide what the body does.
 #pragma once
 
-#include "suit_datagram.h"
+#include "common/suit_datagram.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "option_checks.h"
+#include "tools/option_checks.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,6 +1,6 @@
-#include "pose_readings.h"
+#include "tools/pose_readings.h"
 
-#include "rotation_angles.h"
+#include "tools/rotation_angles.h"
 
 #include <cmath>
 
@@ -15,7 +15,6 @@ constexpr float Gain[SuitChannelCount] = {
     G,  -G, -G, -G, G,  -G, G,  G,  -G, -G, -G, -G, -G, -G, G,  -G, // 16..31
     -G, G,  -G, -G, -G, 0,  0,  0,  0,  G,  G,  G,  G,  -G, -G, 0,  // 32..47
 };
-
 
 // The order in which three potentiometers of one joint turn it.
 enum class AxisOrder { XYZ, ZYX, ZXY, YXZ };

@@ -11,7 +11,7 @@
 // measured at all, so the head takes its turn.
 #pragma once
 
-#include "suit_datagram.h"
+#include "common/suit_datagram.h"
 #include "varnel.h"
 
 constexpr uint16_t RestCount = 2048;

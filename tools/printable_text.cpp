@@ -1,4 +1,4 @@
-#include "printable_text.h"
+#include "tools/printable_text.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // `varnel record`: a headless capture to a BVH file.
-#include "commands.h"
-#include "recorder.h"
-#include "stop_signals.h"
+#include "tools/commands.h"
+#include "tools/recorder.h"
+#include "tools/stop_signals.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
-#include "record_options.h"
+#include "tools/record_options.h"
 
-#include "option_checks.h"
+#include "tools/option_checks.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The options of `varnel record` and their checks.
 #pragma once
 
-#include "datagram_sender.h"
+#include "tools/datagram_sender.h"
 #include "varnel.h"
 
 #include <CLI/CLI.hpp>

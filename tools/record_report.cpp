@@ -1,4 +1,4 @@
-#include "record_report.h"
+#include "tools/record_report.h"
 
 #include <cstdio>
 

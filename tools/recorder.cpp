@@ -1,8 +1,8 @@
-#include "recorder.h"
+#include "tools/recorder.h"
 
-#include "frame_schedule.h"
-#include "printable_text.h"
-#include "recovery_file.h"
+#include "tools/frame_schedule.h"
+#include "tools/printable_text.h"
+#include "tools/recovery_file.h"
 
 #include <arpa/inet.h>
 #include <cmath>

@@ -2,8 +2,8 @@
 // every frame the library delivers and write the take as a BVH file.
 #pragma once
 
-#include "record_options.h"
-#include "record_report.h"
+#include "tools/record_options.h"
+#include "tools/record_report.h"
 
 #include <atomic>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "recovery_file.h"
+#include "tools/recovery_file.h"
 
 #include <algorithm>
 #include <cerrno>

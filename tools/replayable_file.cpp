@@ -1,6 +1,6 @@
-#include "replayable_file.h"
+#include "tools/replayable_file.h"
 
-#include "line_reader.h"
+#include "common/text_limits.h"
 
 #include <cerrno>
 #include <cstdlib>

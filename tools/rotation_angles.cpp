@@ -1,4 +1,4 @@
-#include "rotation_angles.h"
+#include "tools/rotation_angles.h"
 
 #include <cmath>
 

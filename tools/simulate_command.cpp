@@ -1,11 +1,11 @@
 // `varnel simulate`: a suit on the network, until its limit or Ctrl+C.
-#include "bvh_file_tool.h"
-#include "commands.h"
-#include "simulate_options.h"
-#include "simulator.h"
-#include "stop_signals.h"
-#include "take_motion.h"
-#include "walking_motion.h"
+#include "tools/bvh_file_tool.h"
+#include "tools/commands.h"
+#include "tools/simulate_options.h"
+#include "tools/simulator.h"
+#include "tools/stop_signals.h"
+#include "tools/take_motion.h"
+#include "tools/walking_motion.h"
 
 #include <cstdio>
 #include <fstream>

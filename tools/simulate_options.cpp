@@ -1,6 +1,6 @@
-#include "simulate_options.h"
+#include "tools/simulate_options.h"
 
-#include "option_checks.h"
+#include "tools/option_checks.h"
 
 #include <cmath>
 #include <string>
@@ -10,7 +10,7 @@ std::string CheckName(const std::string& name)
 {
     if (name.empty())
         return "the suit name must not be empty";
-    if (name.size() > SuitNameCapacity - 1)
+    if (name.size() > SuitNameSize - 1)
         return "the suit name \"" + name + "\" is longer than 15 characters";
     return "";
 }

@@ -1,7 +1,7 @@
 // The options of `varnel simulate` and their checks.
 #pragma once
 
-#include "simulator.h"
+#include "tools/simulator.h"
 
 #include <CLI/CLI.hpp>
 

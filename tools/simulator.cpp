@@ -1,12 +1,12 @@
-#include "simulator.h"
+#include "tools/simulator.h"
 
-#include "frame_schedule.h"
+#include "tools/frame_schedule.h"
 
 #include <cstdint>
 #include <limits>
 
 namespace {
-constexpr std::size_t NameLimit = SuitNameCapacity - 1;
+constexpr std::size_t NameLimit = SuitNameSize - 1;
 constexpr int PortSearchAttempts = 50;
 
 bool IsUtf8Continuation(char byte)

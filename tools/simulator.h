@@ -1,9 +1,9 @@
 // One or more simulated suits sending their datagrams on a fixed schedule.
 #pragma once
 
-#include "datagram_sender.h"
-#include "motion_source.h"
-#include "suit_datagram.h"
+#include "common/suit_datagram.h"
+#include "tools/datagram_sender.h"
+#include "tools/motion_source.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "stop_signals.h"
+#include "tools/stop_signals.h"
 
 #include <csignal>
 

@@ -1,6 +1,6 @@
-#include "suit_table_format.h"
+#include "tools/suit_table_format.h"
 
-#include "printable_text.h"
+#include "tools/printable_text.h"
 
 #include <arpa/inet.h>
 #include <array>

@@ -1,6 +1,6 @@
 // `varnel suits`: listen for one second and list the suits heard.
-#include "commands.h"
-#include "suit_table_format.h"
+#include "tools/commands.h"
+#include "tools/suit_table_format.h"
 #include "varnel.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "take_motion.h"
+#include "tools/take_motion.h"
 
-#include "pose_readings.h"
+#include "tools/pose_readings.h"
 
 #include <cmath>
 

@@ -3,7 +3,7 @@
 // on it, then the take's frames, once or over and over.
 #pragma once
 
-#include "motion_source.h"
+#include "tools/motion_source.h"
 #include "varnel.h"
 
 class TakeMotion final : public MotionSource {

@@ -1,7 +1,7 @@
-#include "walking_gait.h"
+#include "tools/walking_gait.h"
 
-#include "gait_curve.h"
-#include "rotation_angles.h"
+#include "tools/gait_curve.h"
+#include "tools/rotation_angles.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "walking_motion.h"
+#include "tools/walking_motion.h"
 
-#include "pose_readings.h"
-#include "walking_gait.h"
+#include "tools/pose_readings.h"
+#include "tools/walking_gait.h"
 
 #include <cstring>
 

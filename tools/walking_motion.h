@@ -4,8 +4,8 @@
 // group walks the same way.
 #pragma once
 
-#include "hips_travel.h"
-#include "motion_source.h"
+#include "tools/hips_travel.h"
+#include "tools/motion_source.h"
 
 class WalkingMotion final : public MotionSource {
   public:

@@ -1,6 +1,6 @@
-#include "joint_solve.h"
+#include "kinematics/joint_solve.h"
 #include "solver_test_actor.h"
-#include "vector_matchers.h"
+#include "tests/support/vector_matchers.h"
 
 #include <gtest/gtest.h>
 

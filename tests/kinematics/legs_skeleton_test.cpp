@@ -1,6 +1,6 @@
-#include "leg_skeleton.h"
+#include "kinematics/leg_skeleton.h"
 #include "solver_test_actor.h"
-#include "vector_matchers.h"
+#include "tests/support/vector_matchers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "leg_skeleton.h"
+#include "kinematics/leg_skeleton.h"
+#include "kinematics/support_step.h"
 #include "solver_test_actor.h"
-#include "support_step.h"
-#include "vector_matchers.h"
+#include "tests/support/vector_matchers.h"
 
 #include <gtest/gtest.h>
 

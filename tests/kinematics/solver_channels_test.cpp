@@ -1,4 +1,4 @@
-#include "channel_input.h"
+#include "kinematics/channel_input.h"
 #include "solver_raw_block.h"
 
 #include <gtest/gtest.h>

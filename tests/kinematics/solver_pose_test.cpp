@@ -1,7 +1,7 @@
-#include "pose_solver.h"
 #include "solver_raw_block.h"
 #include "solver_test_actor.h"
-#include "vector_matchers.h"
+#include "suitlink/suit_solve.h"
+#include "tests/support/vector_matchers.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +37,8 @@ class PoseSolver : public testing::Test {
     }
     void Move(int channel, int counts)
     {
-        PutRawChannel(slot.raw, channel, uint16_t(RawChannel(slot.nullRaw, channel) + counts));
+        PutRawChannel(slot.raw, channel,
+                      uint16_t(RawChannel(slot.solver.nullRaw, channel) + counts));
     }
 };
 
@@ -54,17 +55,17 @@ TEST_F(PoseSolver, CalibrationFrameStandsTheNullPoseOnTheFloor)
 
     EXPECT_EQ(slot.nullSet.load(), 1);
     EXPECT_EQ(slot.droppedFrames.load(), 0u);
-    EXPECT_EQ(slot.supportIndex, 0);
-    EXPECT_EQ(slot.nullCounter, 1000u);
-    EXPECT_TRUE(std::equal(std::begin(slot.raw), std::end(slot.raw), slot.nullRaw));
-    EXPECT_TRUE(std::equal(std::begin(slot.raw), std::end(slot.raw), slot.previousRaw));
+    EXPECT_EQ(slot.solver.support.supportIndex, 0);
+    EXPECT_EQ(slot.solver.nullCounter, 1000u);
+    EXPECT_TRUE(std::equal(std::begin(slot.raw), std::end(slot.raw), slot.solver.nullRaw));
+    EXPECT_TRUE(std::equal(std::begin(slot.raw), std::end(slot.raw), slot.solver.previousRaw));
 }
 
 TEST_F(PoseSolver, CalibratingAgainDiscardsTheTravel)
 {
     Calibrate();
-    slot.rootOffset = Vector(30, -12, 36.5f);
-    slot.supportIndex = 3;
+    slot.solver.support.rootOffset = Vector(30, -12, 36.5f);
+    slot.solver.support.supportIndex = 3;
     PutRawCounter(slot.raw, 1500);
     Calibrate();
     EXPECT_EQ(pose.counter, 0);
@@ -127,11 +128,11 @@ TEST_F(PoseSolver, OneCountFlickerIsHeldInTheSlotsReadings)
     Calibrate();
     Move(25, 1); // LeftHip X, a -g channel
     Solve();
-    EXPECT_EQ(RawChannel(slot.raw, 25), RawChannel(slot.nullRaw, 25));
+    EXPECT_EQ(RawChannel(slot.raw, 25), RawChannel(slot.solver.nullRaw, 25));
     EXPECT_EQ(pose.channels[6], 0.0f);
     Move(25, 2);
     Solve();
-    EXPECT_EQ(RawChannel(slot.raw, 25), RawChannel(slot.nullRaw, 25) + 2);
+    EXPECT_EQ(RawChannel(slot.raw, 25), RawChannel(slot.solver.nullRaw, 25) + 2);
     EXPECT_NEAR(pose.channels[6], -2 * 0.001406149f * 57.29578f, 1e-5f);
 }
 

@@ -1,7 +1,7 @@
 // Writing a suit's raw block field by field, little-endian as on the wire.
 #pragma once
 
-#include "suit_packet.h"
+#include "common/suit_datagram.h"
 
 #include <bit>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // that make each reading map to its own angle.
 #pragma once
 
-#include "default_actor.h"
+#include "actor/default_actor.h"
 #include "varnel.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
+#include "tests/support/vector_matchers.h"
 #include "varnel.h"
-#include "vector_matchers.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,12 @@ TEST(RotationBuilders, TurnAxesTheRightWay)
 {
     const float a = 0.7f;
     // Positive angles turn +Y towards +Z about X, and +X towards +Y about Z.
-    EXPECT_VECTOR_NEAR(Matrix::RotX(a) * VectorYAxis, Vector(0, std::cos(a), std::sin(a)), Tolerance);
-    EXPECT_VECTOR_NEAR(Matrix::RotZ(a) * VectorXAxis, Vector(std::cos(a), std::sin(a), 0), Tolerance);
-    EXPECT_VECTOR_NEAR(Matrix::RotY(a) * VectorZAxis, Vector(std::sin(a), 0, std::cos(a)), Tolerance);
+    EXPECT_VECTOR_NEAR(Matrix::RotX(a) * VectorYAxis, Vector(0, std::cos(a), std::sin(a)),
+                       Tolerance);
+    EXPECT_VECTOR_NEAR(Matrix::RotZ(a) * VectorXAxis, Vector(std::cos(a), std::sin(a), 0),
+                       Tolerance);
+    EXPECT_VECTOR_NEAR(Matrix::RotY(a) * VectorZAxis, Vector(std::sin(a), 0, std::cos(a)),
+                       Tolerance);
 }
 
 TEST(RotationBuilders, ClosedFormsEqualTheProducts)

@@ -1,5 +1,5 @@
-#include "atomic_file.h"
-#include "temp_folder.h"
+#include "platform/atomic_file.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

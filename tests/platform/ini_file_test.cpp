@@ -1,5 +1,5 @@
-#include "ini_file.h"
-#include "temp_folder.h"
+#include "platform/ini_file.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Reading BVH files: what the writer writes, other tools' files of the same
 // body, and every way a file can be refused.
-#include "bvh_reader.h"
-#include "frame_store.h"
-#include "line_reader.h"
+#include "skeleton/bvh_reader.h"
+#include "skeleton/frame_store.h"
+#include "skeleton/line_reader.h"
 #include "skeleton_test_support.h"
-#include "vector_matchers.h"
+#include "tests/support/vector_matchers.h"
 
 #include <algorithm>
 #include <cmath>

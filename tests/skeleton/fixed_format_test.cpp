@@ -1,5 +1,5 @@
 // The fast "%f" must print every float exactly as printf does.
-#include "fixed_format.h"
+#include "skeleton/fixed_format.h"
 
 #include <gtest/gtest.h>
 

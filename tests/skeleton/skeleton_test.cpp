@@ -1,7 +1,7 @@
 // The node table, the rest pose and forward kinematics.
-#include "frame_store.h"
+#include "skeleton/frame_store.h"
 #include "skeleton_test_support.h"
-#include "vector_matchers.h"
+#include "tests/support/vector_matchers.h"
 
 #include <cstring>
 

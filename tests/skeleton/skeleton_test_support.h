@@ -2,7 +2,7 @@
 // file text.
 #pragma once
 
-#include "owned_skeleton.h"
+#include "tests/support/owned_skeleton.h"
 #include "varnel.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "default_actor.h"
+#include "actor/default_actor.h"
 #include "delivery_test_support.h"
 
 #include <algorithm>
@@ -11,7 +11,7 @@ class CalibrationEntryTest : public DeliveryFixture {
     {
         std::array<uint8_t, SuitRawSize> raw;
         std::lock_guard hold(library.LibraryLock);
-        std::memcpy(raw.data(), slot->nullRaw, SuitRawSize);
+        std::memcpy(raw.data(), slot->solver.nullRaw, SuitRawSize);
         return raw;
     }
     static SkeletonFrame CurrentPose()

@@ -1,7 +1,7 @@
 #include "delivery_test_support.h"
 
-#include "owned_skeleton.h"
-#include "temp_folder.h"
+#include "tests/support/owned_skeleton.h"
+#include "tests/support/temp_folder.h"
 
 #include <cmath>
 #include <stdexcept>

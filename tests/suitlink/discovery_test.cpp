@@ -1,7 +1,8 @@
-#include "default_actor.h"
-#include "receive_thread.h"
+#include "actor/default_actor.h"
 #include "suit_link_test_support.h"
-#include "suit_table.h"
+#include "suitlink/receive_thread.h"
+#include "suitlink/suit_link_limits.h"
+#include "suitlink/suit_table.h"
 
 #include <cmath>
 #include <memory>
@@ -125,12 +126,12 @@ TEST_F(SuitLinkTest, RescanKeepsActorAndCalibrationOfSuitsHeardAgain)
         known->actor.bones[BoneSpine] = 21.5f;
         known->actor.tweaks[TweakHeadZ] = -3.0f;
         known->nullSet = 1;
-        std::memset(known->nullRaw, 0x11, SuitRawSize);
-        known->supportIndex = 2;
-        known->previousContacts[3] = Vector(1.0f, 2.0f, 3.0f);
-        known->nullCounter = 777;
-        known->rootOffset = Vector(4.0f, 5.0f, 6.0f);
-        std::memset(known->previousRaw, 0x22, SuitRawSize);
+        std::memset(known->solver.nullRaw, 0x11, SuitRawSize);
+        known->solver.support.supportIndex = 2;
+        known->solver.support.previousContacts[3] = Vector(1.0f, 2.0f, 3.0f);
+        known->solver.nullCounter = 777;
+        known->solver.support.rootOffset = Vector(4.0f, 5.0f, 6.0f);
+        std::memset(known->solver.previousRaw, 0x22, SuitRawSize);
         known->hasData = 1;
     }
     known->positionSensorEnabled = 1;
@@ -153,12 +154,12 @@ TEST_F(SuitLinkTest, RescanKeepsActorAndCalibrationOfSuitsHeardAgain)
     EXPECT_EQ(again->actor.bones[BoneSpine], 21.5f);
     EXPECT_EQ(again->actor.tweaks[TweakHeadZ], -3.0f);
     EXPECT_EQ(again->nullSet, 1);
-    EXPECT_EQ(again->nullRaw[SuitRawSize - 1], 0x11);
-    EXPECT_EQ(again->supportIndex, 2);
-    EXPECT_EQ(again->previousContacts[3].z, 3.0f);
-    EXPECT_EQ(again->nullCounter, 777u);
-    EXPECT_EQ(again->rootOffset.y, 5.0f);
-    EXPECT_EQ(again->previousRaw[0], 0x22);
+    EXPECT_EQ(again->solver.nullRaw[SuitRawSize - 1], 0x11);
+    EXPECT_EQ(again->solver.support.supportIndex, 2);
+    EXPECT_EQ(again->solver.support.previousContacts[3].z, 3.0f);
+    EXPECT_EQ(again->solver.nullCounter, 777u);
+    EXPECT_EQ(again->solver.support.rootOffset.y, 5.0f);
+    EXPECT_EQ(again->solver.previousRaw[0], 0x22);
     // What belongs to a session starts afresh.
     EXPECT_EQ(again->hasData, 0);
     EXPECT_EQ(again->positionSensorEnabled, 0);

@@ -1,6 +1,6 @@
-#include "message_report.h"
-#include "socket_error_text.h"
+#include "platform/message_report.h"
 #include "suit_link_test_support.h"
+#include "suitlink/socket_error_text.h"
 
 #include <string>
 

@@ -1,5 +1,5 @@
-#include "receive_thread.h"
 #include "suit_link_test_support.h"
+#include "suitlink/receive_thread.h"
 
 #include <random>
 

@@ -2,9 +2,9 @@
 // clock and a fixture that brings the library up and down around each test.
 #pragma once
 
-#include "clock.h"
-#include "library_state.h"
-#include "suit_packet.h"
+#include "common/suit_datagram.h"
+#include "platform/clock.h"
+#include "suitlink/library_state.h"
 #include "varnel.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "suit_link_test_support.h"
-#include "suit_timeouts.h"
+#include "suitlink/suit_timeouts.h"
 
 #include <stdexcept>
 

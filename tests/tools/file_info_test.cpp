@@ -1,8 +1,8 @@
-#include "actor_file_tool.h"
-#include "bvh_file_tool.h"
-#include "commands.h"
-#include "line_reader.h"
-#include "temp_folder.h"
+#include "common/text_limits.h"
+#include "tests/support/temp_folder.h"
+#include "tools/actor_file_tool.h"
+#include "tools/bvh_file_tool.h"
+#include "tools/commands.h"
 
 #include <gtest/gtest.h>
 

@@ -4,13 +4,13 @@
 // actor with zero tweaks, unit scales and zero displacements.
 #pragma once
 
-#include "channel_input.h"
-#include "default_actor.h"
-#include "joint_solve.h"
-#include "pose_readings.h"
-#include "rotation_angles.h"
-#include "suit_packet.h"
-#include "tweak_rotations.h"
+#include "actor/default_actor.h"
+#include "common/suit_datagram.h"
+#include "kinematics/channel_input.h"
+#include "kinematics/joint_solve.h"
+#include "kinematics/tweak_rotations.h"
+#include "tools/pose_readings.h"
+#include "tools/rotation_angles.h"
 
 #include <algorithm>
 #include <cstring>

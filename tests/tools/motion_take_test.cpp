@@ -1,6 +1,6 @@
-#include "pose_readings.h"
-#include "simulator.h"
-#include "take_motion.h"
+#include "tools/pose_readings.h"
+#include "tools/simulator.h"
+#include "tools/take_motion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "motion_solve_check.h"
-#include "walking_motion.h"
+#include "tools/walking_motion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "record_options.h"
+#include "tools/record_options.h"
 
 #include <gtest/gtest.h>
 

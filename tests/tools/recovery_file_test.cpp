@@ -1,5 +1,5 @@
-#include "recovery_file.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
+#include "tools/recovery_file.h"
 
 #include <gtest/gtest.h>
 

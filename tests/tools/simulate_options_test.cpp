@@ -1,4 +1,4 @@
-#include "simulate_options.h"
+#include "tools/simulate_options.h"
 
 #include <gtest/gtest.h>
 

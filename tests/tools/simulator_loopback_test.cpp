@@ -1,5 +1,5 @@
-#include "simulator.h"
-#include "walking_motion.h"
+#include "tools/simulator.h"
+#include "tools/walking_motion.h"
 
 #include <gtest/gtest.h>
 

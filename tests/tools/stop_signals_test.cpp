@@ -1,6 +1,6 @@
-#include "actor_file_tool.h"
-#include "stop_signals.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
+#include "tools/actor_file_tool.h"
+#include "tools/stop_signals.h"
 
 #include <gtest/gtest.h>
 

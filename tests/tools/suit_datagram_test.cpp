@@ -1,4 +1,4 @@
-#include "suit_datagram.h"
+#include "common/suit_datagram.h"
 
 #include <gtest/gtest.h>
 

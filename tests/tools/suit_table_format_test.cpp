@@ -1,4 +1,4 @@
-#include "suit_table_format.h"
+#include "tools/suit_table_format.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "actor_limits.h"
+#include "actor/actor_limits.h"
 
 #include <cmath>
 #include <cstring>

@@ -1,7 +1,7 @@
 // Actor files: ActorData as INI text in one of five length units.
 #pragma once
 
-#include "ini_file.h"
+#include "platform/ini_file.h"
 #include "varnel.h"
 
 #include <string>

@@ -1,8 +1,8 @@
-#include "actor_file.h"
-#include "actor_file_format.h"
-#include "default_actor.h"
-#include "suit_slot.h"
-#include "temp_folder.h"
+#include "actor/actor_file.h"
+#include "actor/default_actor.h"
+#include "common/actor_file_format.h"
+#include "suitlink/suit_slot.h"
+#include "tests/support/temp_folder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "actor_file_format.h"
+#include "common/actor_file_format.h"
 
 namespace {
 constexpr ActorGroup B = ActorGroup::Bones;

@@ -1,9 +1,9 @@
 // A suit's actor. The receive thread solves with SuitSlot.actor under the
 // library lock, so copies in and out take the lock too: a solve never sees a
 // half-copied record.
-#include "actor_limits.h"
-#include "default_actor.h"
-#include "library_state.h"
+#include "actor/actor_limits.h"
+#include "actor/default_actor.h"
+#include "suitlink/library_state.h"
 
 #include <mutex>
 

@@ -1,8 +1,8 @@
-#include "actor_file.h"
+#include "actor/actor_file.h"
 
-#include "actor_file_format.h"
-#include "actor_limits.h"
-#include "atomic_file.h"
+#include "actor/actor_limits.h"
+#include "common/actor_file_format.h"
+#include "platform/atomic_file.h"
 
 #include <charconv>
 #include <clocale>

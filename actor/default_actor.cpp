@@ -1,4 +1,4 @@
-#include "default_actor.h"
+#include "actor/default_actor.h"
 
 namespace {
 constexpr ActorData BuiltInActor = {
