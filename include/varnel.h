@@ -13,17 +13,32 @@
  *   one accepts null and then does nothing (returning 0 or zero-filled
  *   output). A handle stays valid until the next VarnelFindSuits that
  *   rebuilds the suit table, VarnelInit or VarnelFinish.
- * - Threads: frame callbacks run on the library's receive thread with the
- *   library lock held; they must return quickly. Timeout callbacks run on
- *   short-lived threads of their own, without the lock. No callback runs
- *   after VarnelFinish returns.
- * - VarnelInit, VarnelFindSuits and VarnelFinish may be called from any
- *   thread at any moment, also at the same time: one at a time does its
- *   work and the others wait for it. Called from a frame callback they do
- *   nothing (the receive thread cannot stop itself: VarnelInit returns 0,
- *   VarnelFindSuits -1); from a timeout callback while another of them runs,
- *   they return at once the same way, since that one waits for the
- *   callback.
+ * - Threads. Every function may be called from any thread, and from the
+ *   callbacks, with these rules:
+ *   - Frame callbacks run on the library's receive thread with the library
+ *     lock held; they must return quickly. Timeout callbacks run on
+ *     short-lived threads of their own, without the lock. No callback runs
+ *     after VarnelFinish returns.
+ *   - VarnelInit, VarnelFindSuits and VarnelFinish may run at the same time
+ *     as anything, each other included: one at a time does its work and the
+ *     others wait for it. Called from a frame callback they do nothing (the
+ *     receive thread cannot stop itself: VarnelInit returns 0, VarnelFindSuits
+ *     -1); from a timeout callback while another of them runs, they return
+ *     at once the same way, since that one waits for the callback.
+ *   - VarnelNumSuits, VarnelEnumerateSuitInfo, VarnelHandleFromInfo and
+ *     VarnelOpen may overlap a VarnelFindSuits on another thread: they see
+ *     the old table or the new one whole, and a suit opened during a rescan
+ *     makes that rescan refuse (-1) and keep the old table.
+ *   - A handle is the caller's to keep valid: calls that take one may
+ *     overlap anything but the VarnelFindSuits, VarnelInit or VarnelFinish
+ *     that frees its table.
+ *   - The skeleton functions take no lock: one Skeleton record is used by
+ *     one thread at a time (a recorder appends from its frame callback while
+ *     the display reads another frame).
+ *   - The message handler is never called with the library lock held: a
+ *     message raised under it (a client reading a file from its frame
+ *     callback) is handed over once the lock is given back, on the same
+ *     thread, and VarnelMessageBox then returns 1.
  * - Lengths are inches, frame angles degrees, Vector/Matrix angles radians.
  *   World axes: Z up, X towards the actor's left, the actor faces -Y.
  */
@@ -484,7 +499,8 @@ VARNEL_API uint32_t VarnelVersion(void);
 VARNEL_API int VarnelMessageBox(const char* text);
 /* Installs the handler for VarnelMessageBox and returns the previous one;
  * null restores the default. Any thread may report, so handlers must be
- * thread-safe. */
+ * thread-safe; none reports with the library lock held, so a handler may
+ * wait for another thread that calls the library. */
 VARNEL_API VarnelMessageHandler VarnelSetMessageHandler(VarnelMessageHandler handler);
 
 /* --------------------------------------------------------------- suits -- */
@@ -492,8 +508,10 @@ VARNEL_API VarnelMessageHandler VarnelSetMessageHandler(VarnelMessageHandler han
 /* Listens for one second and rebuilds the suit table (sorted by address,
  * then port), keeping the actor and calibration of suits heard again, and
  * starts the receive thread. Returns the number of suits; -1 when the
- * library is not initialised or a suit is open. */
+ * library is not initialised or a suit is open (also one opened meanwhile,
+ * which keeps the old table). */
 VARNEL_API int VarnelFindSuits(void);
+/* The number of suits in the table. */
 VARNEL_API int VarnelNumSuits(void);
 /* 1 and the suit's identity for 0 <= index < VarnelNumSuits(); else 0. */
 VARNEL_API int VarnelEnumerateSuitInfo(int index, SuitInfo* info);

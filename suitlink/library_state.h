@@ -18,13 +18,14 @@ struct LibraryState {
     PlatformThread receiveThread;
     // The receive thread's only stop signal.
     std::atomic<int> receiveRunning{0};
-    // Guards the solver, CurrentPose and the frame callbacks. Recursive: the
-    // receive thread calibrates a suit while holding it.
+    // Guards the solver, CurrentPose, the frame callbacks and every change of
+    // the suit table. Recursive: the receive thread calibrates a suit while
+    // holding it, and frame callbacks may call functions that take it.
     RecursiveLock LibraryLock;
     // Used by discovery and by the receive thread, never by both at once.
     uint8_t ReceiveBuffer[SUIT_PACKET_SIZE] = {};
-    // Rebuilt only while the receive thread is stopped, so the thread reads
-    // both without the lock.
+    // Replaced under LibraryLock, and only while the receive thread is
+    // stopped: the thread reads both without the lock, clients with it.
     SuitSlot* suitTable = nullptr;
     int suitCount = 0;
     // Bumped under LibraryLock whenever the table is freed, so that a caller

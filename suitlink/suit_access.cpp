@@ -11,13 +11,17 @@
 #include <cstring>
 #include <mutex>
 
+// The table calls take LibraryLock: VarnelFindSuits may replace the table
+// from another thread at any moment, and does so under the lock.
 int VarnelNumSuits(void)
 {
+    std::lock_guard hold(library.LibraryLock);
     return library.suitCount;
 }
 
 int VarnelEnumerateSuitInfo(int index, SuitInfo* info)
 {
+    std::lock_guard hold(library.LibraryLock);
     if (!info || index < 0 || index >= library.suitCount)
         return 0;
     *info = SuitInfoOf(library.suitTable[index]);
@@ -39,11 +43,13 @@ VarnelHandle VarnelHandleFromInfo(const SuitInfo* info)
 {
     if (!info)
         return nullptr;
+    std::lock_guard hold(library.LibraryLock);
     return FindOpenSlot(info->address, info->port);
 }
 
 VarnelHandle VarnelOpen(const SuitInfo* info, FrameCallback onFrame, TimeoutCallback onTimeout)
 {
+    std::lock_guard hold(library.LibraryLock);
     for (int i = 0; i < library.suitCount; i++) {
         SuitSlot& slot = library.suitTable[i];
         if (slot.frameCallback.load())

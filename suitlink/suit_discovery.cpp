@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <mutex>
 #include <new>
 #include <vector>
 
@@ -91,17 +92,27 @@ void CarryOver(const SuitSlot& known, SuitSlot& slot)
     slot.solver = known.solver;
 }
 
+enum class Rebuild { Done, OutOfMemory, SuitOpened };
+
 // Replaces the table by one slot per suit heard. The new slots start closed,
-// without data and with cleared counters (their defaults). Returns false,
-// leaving the old table, if the new one cannot be allocated.
-bool RebuildSuitTable(const std::vector<SuitInfo>& heard)
+// without data and with cleared counters (their defaults). Leaves the old
+// table when the new one cannot be allocated, or when a client opened one of
+// its suits while discovery listened: the table is never rebuilt under an
+// open suit.
+Rebuild RebuildSuitTable(const std::vector<SuitInfo>& heard)
 {
     int count = int(heard.size());
     SuitSlot* table = nullptr;
     if (count > 0) {
         table = new (std::nothrow) SuitSlot[size_t(count)];
         if (!table)
-            return false;
+            return Rebuild::OutOfMemory;
+    }
+    // Clients read the table and carry-over state under the lock.
+    std::lock_guard hold(library.LibraryLock);
+    if (AnySuitOpen()) {
+        delete[] table;
+        return Rebuild::SuitOpened;
     }
     for (int i = 0; i < count; i++) {
         const SuitInfo& info = heard[size_t(i)];
@@ -117,10 +128,8 @@ bool RebuildSuitTable(const std::vector<SuitInfo>& heard)
         else
             slot.actor = DefaultActorData();
     }
-    FreeSuitTable();
-    library.suitTable = table;
-    library.suitCount = count;
-    return true;
+    ReplaceSuitTable(table, count);
+    return Rebuild::Done;
 }
 } // namespace
 
@@ -135,8 +144,8 @@ int VarnelFindSuits(void)
     std::vector<SuitInfo> heard;
     if (ListenForSuits(heard))
         std::sort(heard.begin(), heard.end(), SuitComesBefore);
-    RebuildSuitTable(heard);
+    Rebuild rebuilt = RebuildSuitTable(heard);
     if (library.suitCount > 0)
         StartReceiveThread();
-    return library.suitCount;
+    return rebuilt == Rebuild::SuitOpened ? -1 : library.suitCount;
 }

@@ -48,11 +48,16 @@ bool SuitComesBefore(const SuitInfo& a, const SuitInfo& b)
     return PortOrderKey(a.port) < PortOrderKey(b.port);
 }
 
-void FreeSuitTable()
+void ReplaceSuitTable(SuitSlot* table, int count)
 {
     std::lock_guard hold(library.LibraryLock);
     library.tableGeneration++;
     delete[] library.suitTable;
-    library.suitTable = nullptr;
-    library.suitCount = 0;
+    library.suitTable = table;
+    library.suitCount = count;
+}
+
+void FreeSuitTable()
+{
+    ReplaceSuitTable(nullptr, 0);
 }

@@ -14,5 +14,9 @@ bool AnySuitOpen();
 // as the little-endian number its two stored bytes form.
 bool SuitComesBefore(const SuitInfo& a, const SuitInfo& b);
 
-// Empties the table; every handle becomes invalid (tableGeneration moves on).
+// Installs a new table (allocated with new[]) and frees the old one, under
+// LibraryLock; every handle becomes invalid (tableGeneration moves on).
+void ReplaceSuitTable(SuitSlot* table, int count);
+
+// Empties the table.
 void FreeSuitTable();
