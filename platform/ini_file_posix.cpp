@@ -1,5 +1,7 @@
 #include "platform/ini_file.h"
 
+#include "platform/atomic_file.h"
+
 #include <algorithm>
 #include <cstring>
 #include <fcntl.h>
@@ -51,10 +53,17 @@ class LineReader {
         if (rest.empty())
             return false;
         size_t end = rest.find('\n');
+        lineStart = rest.data();
+        lineEnd = rest.data() + (end == std::string_view::npos ? rest.size() : end);
         *line = TrimBlanks(rest.substr(0, end));
         rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
         return true;
     }
+
+    // The last line returned, untrimmed and without its line end (a CR
+    // stays).
+    const char* lineStart = nullptr;
+    const char* lineEnd = nullptr;
 
   private:
     std::string_view rest;
@@ -82,11 +91,11 @@ bool KeyAndValue(std::string_view line, std::string_view* key, std::string_view*
     return !key->empty();
 }
 
-void CopyValue(std::string_view text, char* value, size_t capacity)
+void CopyValue(std::string_view text, char* value, size_t capacity, size_t maxLength)
 {
     if (capacity == 0)
         return;
-    size_t length = std::min({text.size(), capacity - 1, IniValueMaxLength});
+    size_t length = std::min({text.size(), capacity - 1, maxLength});
     if (length > 0)
         std::memcpy(value, text.data(), length);
     value[length] = '\0';
@@ -110,10 +119,10 @@ IniText IniText::Load(const char* path)
     return IniText(std::move(text));
 }
 
-bool IniText::Find(std::string_view section, std::string_view key, char* value,
-                   size_t capacity) const
+bool IniText::Find(std::string_view section, std::string_view key, char* value, size_t capacity,
+                   size_t maxLength) const
 {
-    CopyValue({}, value, capacity);
+    CopyValue({}, value, capacity, maxLength);
     LineReader lines(text);
     std::string_view line;
     bool inSection = false;
@@ -131,11 +140,63 @@ bool IniText::Find(std::string_view section, std::string_view key, char* value,
         std::string_view lineKey, lineValue;
         if (inSection && KeyAndValue(line, &lineKey, &lineValue) &&
             EqualIgnoringCase(lineKey, key)) {
-            CopyValue(lineValue, value, capacity);
+            CopyValue(lineValue, value, capacity, maxLength);
             return true;
         }
     }
     return false;
+}
+
+void IniText::Set(std::string_view section, std::string_view key, std::string_view value)
+{
+    const std::string line = std::string(key) + "=" + std::string(value);
+    LineReader lines(text);
+    std::string_view current;
+    bool inSection = false;
+    size_t sectionEnd = std::string::npos; // just after the section's last non-blank line
+    while (lines.Next(&current)) {
+        std::string_view name;
+        if (SectionName(current, &name)) {
+            if (inSection)
+                break;
+            inSection = EqualIgnoringCase(name, section);
+        } else if (inSection) {
+            std::string_view lineKey, lineValue;
+            if (KeyAndValue(current, &lineKey, &lineValue) && EqualIgnoringCase(lineKey, key)) {
+                size_t start = size_t(lines.lineStart - text.data());
+                size_t end = size_t(lines.lineEnd - text.data());
+                bool crlf = end > start && text[end - 1] == '\r';
+                text.replace(start, end - start, crlf ? line + "\r" : line);
+                return;
+            }
+        }
+        if (inSection && !current.empty())
+            sectionEnd = size_t(lines.lineEnd - text.data());
+    }
+    if (sectionEnd != std::string::npos) {
+        // After the section's last line, keeping that line's end.
+        size_t at = text.find('\n', sectionEnd);
+        if (at == std::string::npos) {
+            text += '\n';
+            at = text.size() - 1;
+        }
+        text.insert(at + 1, line + "\n");
+        return;
+    }
+    if (!text.empty() && text.back() != '\n')
+        text += '\n';
+    if (!text.empty())
+        text += '\n';
+    text += "[" + std::string(section) + "]\n" + line + "\n";
+}
+
+bool IniText::Save(const char* path) const
+{
+    AtomicFile file;
+    if (file.Open(path) != AtomicFileOpen::Opened)
+        return false;
+    file.Write(text.data(), text.size());
+    return file.Commit();
 }
 
 std::string IniText::FirstSection() const

@@ -74,4 +74,41 @@ TEST(IniFile, MissingFileReadsAsAFileWithoutKeys)
     EXPECT_TRUE(ReadIniKey(path.c_str(), "units", "units", value, sizeof value));
     EXPECT_STREQ(value, "Feet");
 }
+// Writing touches only the line of the key written, wherever Find would look.
+TEST(IniText, SetRewritesOrAddsOnlyTheKeysLine)
+{
+    const struct {
+        const char* before;
+        const char* after;
+    } cases[] = {
+        {"", "[Varnel]\nKey=new\n"},
+        {"; kept\n[Other]\nA=1", "; kept\n[Other]\nA=1\n\n[Varnel]\nKey=new\n"},
+        {"[varnel]\r\nKEY = old\r\nB=2\r\n", "[varnel]\r\nKey=new\r\nB=2\r\n"},
+        {"[Varnel]\nA=1\n\n[Other]\nKey=x\n", "[Varnel]\nA=1\nKey=new\n\n[Other]\nKey=x\n"},
+        {"[Varnel]\nA=1", "[Varnel]\nA=1\nKey=new\n"},
+        {"[Varnel]\n[Varnel]\nKey=second\n", "[Varnel]\nKey=new\n[Varnel]\nKey=second\n"},
+    };
+    for (const auto& test : cases) {
+        IniText ini(test.before);
+        ini.Set("Varnel", "Key", "new");
+        EXPECT_EQ(ini.Text(), test.after) << test.before;
+        EXPECT_EQ(Lookup(ini, "Varnel", "Key"), "new") << test.before;
+    }
+}
+
+TEST(IniText, SavedTextReadsBackWithLongValuesWhenAskedFor)
+{
+    TempFolder folder;
+    std::string path = folder.File("varnel.ini");
+    IniText ini = IniText::Load(path.c_str());
+    const std::string longPath(259, 'p');
+    ini.Set("Varnel", "CurrentFile", longPath);
+    ASSERT_TRUE(ini.Save(path.c_str()));
+    IniText read = IniText::Load(path.c_str());
+    char value[260];
+    ASSERT_TRUE(read.Find("Varnel", "CurrentFile", value, sizeof value, 259));
+    EXPECT_EQ(value, longPath);
+    EXPECT_EQ(Lookup(read, "Varnel", "CurrentFile"), longPath.substr(0, IniValueMaxLength));
+    EXPECT_FALSE(ini.Save(folder.File("missing/varnel.ini").c_str()));
+}
 } // namespace
