@@ -1,0 +1,102 @@
+#include "tools/simulator/datagram_sender.h"
+
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+std::string ErrnoText(const char* what, int error)
+{
+    return std::string(what) + ": " + std::strerror(error);
+}
+} // namespace
+
+std::string ParseDestination(const std::string& text, Destination* destination)
+{
+    std::size_t colon = text.rfind(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 == text.size())
+        return "expected HOST:PORT, got \"" + text + "\"";
+    std::string portText = text.substr(colon + 1);
+    if (portText.size() > 5 || portText.find_first_not_of("0123456789") != std::string::npos)
+        return "port \"" + portText + "\" is not a number from 1 to 65535";
+    unsigned long port = std::stoul(portText);
+    if (port < 1 || port > 65535)
+        return "port \"" + portText + "\" is not a number from 1 to 65535";
+    destination->host = text.substr(0, colon);
+    destination->port = uint16_t(port);
+    return "";
+}
+
+std::string ResolveIpv4(const std::string& host, uint32_t* address)
+{
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_DGRAM;
+    addrinfo* found = nullptr;
+    int status = getaddrinfo(host.c_str(), nullptr, &hints, &found);
+    if (status != 0)
+        return "cannot resolve \"" + host + "\": " + gai_strerror(status);
+    *address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
+    freeaddrinfo(found);
+    return "";
+}
+
+std::string DatagramSender::Open(uint16_t port, uint32_t address, uint16_t destinationPort)
+{
+    Close();
+    socket = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (socket < 0)
+        return ErrnoText("cannot create a UDP socket", errno);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = htonl(INADDR_ANY);
+    local.sin_port = htons(port);
+    if (bind(socket, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+        int error = errno;
+        Close();
+        return ErrnoText(("cannot bind source port " + std::to_string(port)).c_str(), error);
+    }
+    socklen_t localLength = sizeof local;
+    getsockname(socket, reinterpret_cast<sockaddr*>(&local), &localLength);
+    sourcePort = ntohs(local.sin_port);
+
+    sockaddr_in remote{};
+    remote.sin_family = AF_INET;
+    remote.sin_addr.s_addr = address;
+    remote.sin_port = htons(destinationPort);
+    // Connecting finds a missing route now rather than at the first frame.
+    if (connect(socket, reinterpret_cast<sockaddr*>(&remote), sizeof remote) != 0) {
+        int error = errno;
+        Close();
+        char text[INET_ADDRSTRLEN];
+        inet_ntop(AF_INET, &address, text, sizeof text);
+        return ErrnoText(
+            ("cannot reach " + std::string(text) + ":" + std::to_string(destinationPort)).c_str(),
+            error);
+    }
+    return "";
+}
+
+void DatagramSender::Close()
+{
+    if (socket >= 0)
+        close(socket);
+    socket = -1;
+    sourcePort = 0;
+}
+
+std::string DatagramSender::Send(const void* data, std::size_t size)
+{
+    if (send(socket, data, size, 0) >= 0)
+        return "";
+    int error = errno;
+    // Refused: the port has no listener yet (an earlier datagram bounced).
+    // No buffer space: the datagram is lost, as on any busy network.
+    if (error == ECONNREFUSED || error == ENOBUFS || error == EINTR)
+        return "";
+    return ErrnoText("cannot send", error);
+}
