@@ -1,6 +1,6 @@
 // `varnel actor IN -o OUT --units NAME`: an actor file in other units.
 #include "common/actor_file_format.h"
-#include "tools/cli/actor_file_reading.h"
+#include "tools/actor/actor_conversion.h"
 #include "tools/cli/commands.h"
 
 #include <iostream>

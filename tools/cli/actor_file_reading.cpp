@@ -4,8 +4,6 @@
 #include "platform/ini_file.h"
 #include "tools/cli/printable_text.h"
 
-#include <cctype>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -41,9 +39,9 @@ std::string FirstBadKey(const IniText& file)
     }
     return "a key";
 }
+} // namespace
 
-// Reads the file, reporting why not on errors. *units is the file's unit.
-bool ReadActor(const NamedFile& file, ActorData* actor, int* units, std::ostream& errors)
+bool ReadActorFile(const NamedFile& file, ActorData* actor, int* units, std::ostream& errors)
 {
     if (!CanOpen(file.path)) {
         errors << "Can't open file " << file.name << "\n";
@@ -63,66 +61,4 @@ bool ReadActor(const NamedFile& file, ActorData* actor, int* units, std::ostream
         return false;
     }
     return true;
-}
-
-std::string Number(float value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", double(value));
-    return text;
-}
-} // namespace
-
-namespace {
-std::string Lower(std::string text)
-{
-    for (char& c : text)
-        c = char(std::tolower((unsigned char)c));
-    return text;
-}
-} // namespace
-
-bool IsActorFile(const NamedFile& file)
-{
-    return Lower(std::filesystem::path(file.name).extension().string()) == ".vnl" ||
-           Lower(IniText::Load(file.path.c_str()).FirstSection()) == "units";
-}
-
-int DescribeActorFile(const NamedFile& file, std::ostream& out, std::ostream& errors)
-{
-    ActorData actor;
-    int units;
-    if (!ReadActor(file, &actor, &units, errors))
-        return 1;
-    const ActorUnit& unit = ActorUnits[units];
-    out << file.name << ": actor measurements\n";
-    out << "Units: " << unit.name << "\n";
-    for (ActorGroup group : ActorFileGroupOrder) {
-        out << "\n[" << ActorGroupSection(group) << "]\n";
-        for (const ActorKey& key : ActorKeys) {
-            if (key.group != group)
-                continue;
-            char line[80];
-            std::snprintf(line, sizeof line, "  %-18s %s\n", key.name,
-                          Number(ActorValueInUnit(actor, key, unit)).c_str());
-            out << line;
-        }
-    }
-    return 0;
-}
-
-int ConvertActorFile(const NamedFile& input, const std::string& output, int units,
-                     std::ostream& out, std::ostream& errors)
-{
-    ActorData actor;
-    int inputUnits;
-    if (!ReadActor(input, &actor, &inputUnits, errors))
-        return 1;
-    if (VarnelWriteActorData(output.c_str(), &actor, units) != 1) {
-        errors << "Can't write file " << output << "\n";
-        return 1;
-    }
-    out << "Wrote " << output << " in " << ActorUnits[units].name << " (from "
-        << ActorUnits[inputUnits].name << ")\n";
-    return 0;
 }

@@ -16,9 +16,5 @@ void AddSuitsCommand(CLI::App& app, int& exitStatus);
 // `varnel info FILE`: what a BVH motion file or an actor file holds.
 void AddInfoCommand(CLI::App& app, int& exitStatus);
 
-// What `varnel info` prints for path, which may be a pipe. Returns the exit
-// status: 0, or 1 after a message.
-int DescribeFile(const std::string& path, std::ostream& out, std::ostream& errors);
-
 // `varnel actor IN -o OUT --units NAME`: an actor file in other length units.
 void AddActorCommand(CLI::App& app, int& exitStatus);

@@ -1,5 +1,6 @@
 #include "tools/info/bvh_description.h"
 
+#include "tools/cli/bvh_foot_options.h"
 #include "varnel.h"
 
 #include <algorithm>

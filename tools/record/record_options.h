@@ -1,7 +1,7 @@
 // The options of `varnel record` and their checks.
 #pragma once
 
-#include "tools/simulator/datagram_sender.h"
+#include "tools/cli/network_address.h"
 #include "varnel.h"
 
 #include <CLI/CLI.hpp>

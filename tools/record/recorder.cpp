@@ -1,8 +1,9 @@
 #include "tools/record/recorder.h"
 
+#include "tools/cli/monotonic_clock.h"
+#include "tools/cli/network_address.h"
 #include "tools/cli/printable_text.h"
 #include "tools/record/recovery_file.h"
-#include "tools/simulator/frame_schedule.h"
 
 #include <arpa/inet.h>
 #include <cmath>
@@ -59,15 +60,6 @@ bool Pause(const std::atomic<bool>& stopRequested)
 {
     SleepUntil(MonotonicNanoseconds() + PollNanoseconds);
     return !stopRequested.load();
-}
-
-std::string SuitAddress(const SuitInfo& info)
-{
-    char text[INET_ADDRSTRLEN] = "?";
-    in_addr address{};
-    address.s_addr = info.address;
-    inet_ntop(AF_INET, &address, text, sizeof text);
-    return std::string(text) + ":" + std::to_string(ntohs(info.port));
 }
 
 // The suit to record: the one at the chosen address, else the first.

@@ -1,7 +1,7 @@
 // `varnel simulate`: a suit on the network, until its limit or Ctrl+C.
+#include "tools/cli/bvh_foot_options.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/stop_signals.h"
-#include "tools/info/bvh_description.h"
 #include "tools/simulate/simulate_options.h"
 #include "tools/simulator/simulator.h"
 #include "tools/simulator/take_motion.h"

@@ -1,8 +1,6 @@
 #include "tools/simulator/frame_schedule.h"
 
-#include <cerrno>
 #include <cmath>
-#include <ctime>
 
 int64_t FrameSchedule::DueTime(uint64_t frame) const
 {
@@ -16,20 +14,4 @@ uint64_t FramesInSeconds(double seconds, double frameRate)
     // The tolerance keeps 1.1 s at 50 frames per second at 55 frames, not 56.
     double frames = std::ceil(seconds * frameRate - 1e-9);
     return frames < 1.0 ? 1 : uint64_t(frames);
-}
-
-int64_t MonotonicNanoseconds()
-{
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return int64_t(now.tv_sec) * NanosecondsPerSecond + now.tv_nsec;
-}
-
-bool SleepUntil(int64_t dueNanoseconds)
-{
-    timespec due;
-    due.tv_sec = time_t(dueNanoseconds / NanosecondsPerSecond);
-    due.tv_nsec = long(dueNanoseconds % NanosecondsPerSecond);
-    // An absolute deadline: however late this call starts, it wakes on time.
-    return clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &due, nullptr) != EINTR;
 }

@@ -2,9 +2,9 @@
 // every time, so rounding never accumulates into drift.
 #pragma once
 
-#include <cstdint>
+#include "tools/cli/monotonic_clock.h"
 
-constexpr int64_t NanosecondsPerSecond = 1000000000;
+#include <cstdint>
 
 class FrameSchedule {
   public:
@@ -21,10 +21,3 @@ class FrameSchedule {
 
 // How many frames fall within the first `seconds` (at least one).
 uint64_t FramesInSeconds(double seconds, double frameRate);
-
-// The monotonic clock that schedules are laid on.
-int64_t MonotonicNanoseconds();
-
-// Sleeps until the monotonic clock reaches dueNanoseconds. Returns false if
-// a signal handler ran first, so the caller can look at its stop flag.
-bool SleepUntil(int64_t dueNanoseconds);

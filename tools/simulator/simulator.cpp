@@ -1,5 +1,6 @@
 #include "tools/simulator/simulator.h"
 
+#include "tools/cli/monotonic_clock.h"
 #include "tools/simulator/frame_schedule.h"
 
 #include <cstdint>

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/suit_datagram.h"
+#include "tools/cli/network_address.h"
 #include "tools/simulator/datagram_sender.h"
 #include "tools/simulator/motion_source.h"
 

@@ -2,13 +2,6 @@
 
 #include "tools/simulator/pose_readings.h"
 
-#include <cmath>
-
-uint64_t LeadInFrames(double seconds, double frameRate)
-{
-    return uint64_t(std::llround(seconds * frameRate));
-}
-
 void TakeMotion::FillReadings(int, uint64_t frame, SuitReadings& readings)
 {
     if (frame < leadInFrames || frameCount <= 0) {

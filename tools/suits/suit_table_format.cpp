@@ -1,21 +1,14 @@
 #include "tools/suits/suit_table_format.h"
 
+#include "tools/cli/network_address.h"
 #include "tools/cli/printable_text.h"
 
-#include <arpa/inet.h>
 #include <array>
 #include <cstdio>
 
 namespace {
 constexpr int ColumnCount = 5;
 using Row = std::array<std::string, ColumnCount>;
-
-std::string AddressText(const SuitInfo& suit)
-{
-    char address[INET_ADDRSTRLEN];
-    inet_ntop(AF_INET, &suit.address, address, sizeof address);
-    return std::string(address) + ":" + std::to_string(ntohs(suit.port));
-}
 
 std::string RateText(float rate)
 {
@@ -40,7 +33,7 @@ std::string FormatSuitTable(const std::vector<SuitInfo>& suits)
     std::vector<Row> rows{{"Index", "Address", "Name", "Rate", "Position sensor"}};
     for (std::size_t index = 0; index < suits.size(); index++) {
         const SuitInfo& suit = suits[index];
-        rows.push_back({std::to_string(index), AddressText(suit), PrintableSuitName(suit),
+        rows.push_back({std::to_string(index), SuitAddress(suit), PrintableSuitName(suit),
                         RateText(suit.frameRate),
                         (suit.flags & SUIT_HAS_POSITION_SENSOR) ? "yes" : "no"});
     }

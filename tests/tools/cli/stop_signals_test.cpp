@@ -1,5 +1,5 @@
 #include "tests/support/temp_folder.h"
-#include "tools/cli/actor_file_reading.h"
+#include "tools/actor/actor_conversion.h"
 #include "tools/cli/stop_signals.h"
 
 #include <gtest/gtest.h>

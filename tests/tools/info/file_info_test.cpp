@@ -1,8 +1,10 @@
 #include "common/text_limits.h"
 #include "tests/support/temp_folder.h"
-#include "tools/cli/actor_file_reading.h"
+#include "tools/actor/actor_conversion.h"
 #include "tools/cli/commands.h"
+#include "tools/info/actor_description.h"
 #include "tools/info/bvh_description.h"
+#include "tools/info/file_description.h"
 
 #include <gtest/gtest.h>
 
