@@ -91,29 +91,36 @@ void PrintContacts(const Skeleton& skeleton, std::ostream& out)
         out << line;
     }
 }
-} // namespace
 
-int DescribeBvhFile(const NamedFile& file, std::ostream& out, std::ostream& errors)
+// Reads the file the way the viewer would, with the library's message on
+// errors when it cannot.
+bool ReadTake(const NamedFile& file, Skeleton& skeleton, std::ostream& errors)
 {
     std::error_code error;
     if (std::filesystem::is_directory(file.path, error)) {
         errors << "Can't open file " << file.name << "\n";
-        return 1;
+        return false;
     }
-    auto read = std::make_unique<SkeletonWithFrames>();
     std::string messages;
     capturedMessages = &messages;
     VarnelMessageHandler previous = VarnelSetMessageHandler(CaptureMessage);
-    int result = VarnelReadBVH(file.path.c_str(), &read->skeleton, DefaultAnkleHeelBallAngle,
+    int result = VarnelReadBVH(file.path.c_str(), &skeleton, DefaultAnkleHeelBallAngle,
                                DefaultBallToHeelRatio);
     VarnelSetMessageHandler(previous);
     capturedMessages = nullptr;
-    if (!result) {
-        // An unopenable file is the one failure the library does not report.
-        errors << (messages.empty() ? "Can't open file " + file.name + "\n" : file.Named(messages));
-        return 1;
-    }
+    if (result)
+        return true;
+    // An unopenable file is the one failure the library does not report.
+    errors << (messages.empty() ? "Can't open file " + file.name + "\n" : file.Named(messages));
+    return false;
+}
+} // namespace
 
+int DescribeBvhFile(const NamedFile& file, std::ostream& out, std::ostream& errors)
+{
+    auto read = std::make_unique<SkeletonWithFrames>();
+    if (!ReadTake(file, read->skeleton, errors))
+        return 1;
     const Skeleton& skeleton = read->skeleton;
     out << file.name << ": BVH motion\n";
     out << "Frames: " << skeleton.numFrames << "\n";

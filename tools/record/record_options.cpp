@@ -79,7 +79,9 @@ std::string ParseFloor(const std::string& text, FloorGeometry* floor)
     return "";
 }
 
-void AddRecordOptions(CLI::App& command, RecordOptions& options)
+namespace {
+// The file and when the take ends.
+void AddTakeOptions(CLI::App& command, RecordOptions& options)
 {
     command.add_option("-o,--output", options.outputPath, "The BVH file to write")
         ->type_name("FILE")
@@ -93,6 +95,11 @@ void AddRecordOptions(CLI::App& command, RecordOptions& options)
             ->type_name("N")
             ->check(CheckFrameCount);
     frames->excludes(seconds);
+}
+
+// Which suit, and how it is set up.
+void AddSuitOptions(CLI::App& command, RecordOptions& options)
+{
     command
         .add_option_function<std::string>(
             "--suit",
@@ -120,6 +127,14 @@ void AddRecordOptions(CLI::App& command, RecordOptions& options)
             "The floor: slopes, height at the origin, lowest and highest level, clamp to them "
             "(0/1), number of stairs (default: level at 0)")
         ->type_name("DZDX,DZDY,Z0,MIN,MAX,CLAMP,STEPS");
+}
+} // namespace
+
+void AddRecordOptions(CLI::App& command, RecordOptions& options)
+{
+    // In the order --help lists them.
+    AddTakeOptions(command, options);
+    AddSuitOptions(command, options);
     command
         .add_option("--countdown", options.countdownSeconds,
                     "Count down S seconds before the calibration, to take the null pose")

@@ -1,14 +1,13 @@
 // `varnel simulate`: a suit on the network, until its limit or Ctrl+C.
-#include "tools/cli/bvh_foot_options.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/stop_signals.h"
 #include "tools/simulate/simulate_options.h"
+#include "tools/simulate/take_file.h"
 #include "tools/simulator/simulator.h"
 #include "tools/simulator/take_motion.h"
 #include "tools/simulator/walking_motion.h"
 
 #include <cstdio>
-#include <fstream>
 #include <memory>
 
 namespace {
@@ -44,34 +43,6 @@ void PrintSummary(const SimulateOptions& options, const SimulationSummary& summa
     std::fflush(stdout);
 }
 
-// The frames of a BVH take, released with the motion that plays them.
-class Take {
-  public:
-    Take() { VarnelInitSkeleton(&skeleton); }
-    ~Take() { VarnelFreeSkeletonFrames(&skeleton); }
-    Take(const Take&) = delete;
-    Take& operator=(const Take&) = delete;
-
-    // Reads the file; an empty text on success, else the reason (the
-    // library has reported format errors itself).
-    std::string Read(const std::string& path)
-    {
-        // The library says nothing about a file it cannot open.
-        if (!std::ifstream(path))
-            return "cannot open " + path;
-        if (!VarnelReadBVH(path.c_str(), &skeleton, DefaultAnkleHeelBallAngle,
-                           DefaultBallToHeelRatio))
-            return "cannot read the take " + path;
-        if (skeleton.numFrames < 1)
-            return path + " holds no frames";
-        return "";
-    }
-    const Skeleton& Frames() const { return skeleton; }
-
-  private:
-    Skeleton skeleton;
-};
-
 // The take's own rate, unless --rate chose one. An empty text or the reason.
 std::string ChooseTakeRate(const Skeleton& take, SimulateOptions& options)
 {
@@ -85,39 +56,47 @@ std::string ChooseTakeRate(const Skeleton& take, SimulateOptions& options)
     return "";
 }
 
-int RunSimulate(SimulateOptions options)
+// The motion the suits wear: the take of --bvh, read into take, else the
+// built-in walk. An empty text, or the reason there is none.
+std::string ChooseMotion(SimulateOptions& options, TakeFile& take,
+                         std::unique_ptr<MotionSource>& motion)
 {
-    Take take;
-    std::unique_ptr<MotionSource> motion;
-    std::string error;
-    if (!options.bvhPath.empty()) {
-        error = take.Read(options.bvhPath);
-        if (error.empty())
-            error = ChooseTakeRate(take.Frames(), options);
-        if (error.empty())
-            motion = std::make_unique<TakeMotion>(take.Frames().frames, take.Frames().numFrames,
-                                                  LeadInFrames(options.leadInSeconds, options.rate),
-                                                  options.loop);
-    } else {
+    if (options.bvhPath.empty()) {
         motion = std::make_unique<WalkingMotion>(options.rate,
                                                  LeadInFrames(options.leadInSeconds, options.rate));
+        return "";
     }
+    std::string error = take.Read(options.bvhPath);
+    if (error.empty())
+        error = ChooseTakeRate(take.Frames(), options);
+    if (error.empty())
+        motion = std::make_unique<TakeMotion>(take.Frames().frames, take.Frames().numFrames,
+                                              LeadInFrames(options.leadInSeconds, options.rate),
+                                              options.loop);
+    return error;
+}
+
+int Fail(const std::string& error)
+{
+    std::fprintf(stderr, "varnel simulate: %s\n", error.c_str());
+    return 1;
+}
+
+int RunSimulate(SimulateOptions options)
+{
+    TakeFile take;
+    std::unique_ptr<MotionSource> motion;
     Simulator simulator;
+    std::string error = ChooseMotion(options, take, motion);
     if (error.empty())
         error = simulator.Open(options);
-    if (!error.empty()) {
-        std::fprintf(stderr, "varnel simulate: %s\n", error.c_str());
-        return 1;
-    }
+    if (!error.empty())
+        return Fail(error);
     const std::atomic<bool>& stopRequested = CatchStopSignals();
     PrintStart(options, simulator, take.Frames().numFrames);
     SimulationSummary summary = simulator.Run(*motion, stopRequested);
     PrintSummary(options, summary);
-    if (!summary.error.empty()) {
-        std::fprintf(stderr, "varnel simulate: %s\n", summary.error.c_str());
-        return 1;
-    }
-    return 0;
+    return summary.error.empty() ? 0 : Fail(summary.error);
 }
 } // namespace
 

@@ -43,9 +43,9 @@ void CheckCombination(const SimulateOptions& options)
                                                   " suits do not fit on the source ports from " +
                                                   std::to_string(options.sourcePort));
 }
-} // namespace
 
-void AddSimulateOptions(CLI::App& command, SimulateOptions& options)
+// Where the suits send from and to.
+void AddAddressOptions(CLI::App& command, SimulateOptions& options)
 {
     command
         .add_option_function<std::string>(
@@ -63,6 +63,11 @@ void AddSimulateOptions(CLI::App& command, SimulateOptions& options)
                     "the first of consecutive ports")
         ->type_name("PORT")
         ->check(CLI::Range(0, 65535));
+}
+
+// What a suit announces of itself.
+void AddSuitOptions(CLI::App& command, SimulateOptions& options)
+{
     command.add_option("--name", options.name, "Suit name, at most 15 characters")
         ->check(CheckName)
         ->capture_default_str();
@@ -75,6 +80,10 @@ void AddSimulateOptions(CLI::App& command, SimulateOptions& options)
     command.add_flag(
         "--position-sensor", options.positionSensor,
         "Carry a position sensor: announce it (flags bit value 2) and send where the hips are");
+}
+
+void AddLimitOptions(CLI::App& command, SimulateOptions& options)
+{
     CLI::Option* frames =
         command.add_option("--frames", options.frames, "Stop after N frames (default: Ctrl+C)")
             ->type_name("N")
@@ -84,6 +93,11 @@ void AddSimulateOptions(CLI::App& command, SimulateOptions& options)
             ->type_name("S")
             ->check(CheckSeconds);
     frames->excludes(seconds);
+}
+
+// What puts a receiver to the test: flicker, bursts, many suits.
+void AddReceiverTestOptions(CLI::App& command, SimulateOptions& options)
+{
     command.add_flag("--jitter", options.jitter, "Let the channels flicker by one count");
     command
         .add_option("--burst", options.burst,
@@ -97,6 +111,11 @@ void AddSimulateOptions(CLI::App& command, SimulateOptions& options)
         ->type_name("K")
         ->check(CLI::Range(1, MaximumSimulatedSuits))
         ->capture_default_str();
+}
+
+// What the suits' wearer does.
+void AddMotionOptions(CLI::App& command, SimulateOptions& options)
+{
     CLI::Option* bvh =
         command
             .add_option("--bvh", options.bvhPath,
@@ -110,5 +129,16 @@ void AddSimulateOptions(CLI::App& command, SimulateOptions& options)
         ->type_name("S")
         ->check(CheckLeadIn)
         ->capture_default_str();
+}
+} // namespace
+
+void AddSimulateOptions(CLI::App& command, SimulateOptions& options)
+{
+    // In the order --help lists them.
+    AddAddressOptions(command, options);
+    AddSuitOptions(command, options);
+    AddLimitOptions(command, options);
+    AddReceiverTestOptions(command, options);
+    AddMotionOptions(command, options);
     command.parse_complete_callback([&options] { CheckCombination(options); });
 }

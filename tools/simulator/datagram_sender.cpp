@@ -20,34 +20,45 @@ std::string DatagramSender::Open(uint16_t port, uint32_t address, uint16_t desti
     socket = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (socket < 0)
         return ErrnoText("cannot create a UDP socket", errno);
+    std::string error = Bind(port);
+    if (error.empty())
+        error = Connect(address, destinationPort);
+    if (!error.empty())
+        Close();
+    return error;
+}
+
+std::string DatagramSender::Bind(uint16_t port)
+{
     sockaddr_in local{};
     local.sin_family = AF_INET;
     local.sin_addr.s_addr = htonl(INADDR_ANY);
     local.sin_port = htons(port);
     if (bind(socket, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
         int error = errno;
-        Close();
         return ErrnoText(("cannot bind source port " + std::to_string(port)).c_str(), error);
     }
     socklen_t localLength = sizeof local;
     getsockname(socket, reinterpret_cast<sockaddr*>(&local), &localLength);
     sourcePort = ntohs(local.sin_port);
+    return "";
+}
 
+// Connecting finds a missing route now rather than at the first frame.
+std::string DatagramSender::Connect(uint32_t address, uint16_t destinationPort)
+{
     sockaddr_in remote{};
     remote.sin_family = AF_INET;
     remote.sin_addr.s_addr = address;
     remote.sin_port = htons(destinationPort);
-    // Connecting finds a missing route now rather than at the first frame.
-    if (connect(socket, reinterpret_cast<sockaddr*>(&remote), sizeof remote) != 0) {
-        int error = errno;
-        Close();
-        char text[INET_ADDRSTRLEN];
-        inet_ntop(AF_INET, &address, text, sizeof text);
-        return ErrnoText(
-            ("cannot reach " + std::string(text) + ":" + std::to_string(destinationPort)).c_str(),
-            error);
-    }
-    return "";
+    if (connect(socket, reinterpret_cast<sockaddr*>(&remote), sizeof remote) == 0)
+        return "";
+    int error = errno;
+    char text[INET_ADDRSTRLEN];
+    inet_ntop(AF_INET, &address, text, sizeof text);
+    return ErrnoText(
+        ("cannot reach " + std::string(text) + ":" + std::to_string(destinationPort)).c_str(),
+        error);
 }
 
 void DatagramSender::Close()

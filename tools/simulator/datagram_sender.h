@@ -26,6 +26,9 @@ class DatagramSender {
     std::string Send(const void* data, std::size_t size);
 
   private:
+    std::string Bind(uint16_t port);
+    std::string Connect(uint32_t address, uint16_t destinationPort);
+
     int socket = -1;
     uint16_t sourcePort = 0;
 };

@@ -74,6 +74,9 @@ class ReadingWriter {
         readings.channels[channel] = Reading(std::lround(CountsFor(channel, radians)));
     }
 
+    // The angle the library will make of a channel written.
+    float AngleRead(int channel) const { return AngleOf(channel, readings.channels[channel]); }
+
     // Three potentiometers turning one joint in the given order. Rounding
     // each angle on its own can add up to more than a count near gimbal
     // lock, so the neighbouring whole counts of all three are tried together,
@@ -137,6 +140,47 @@ void HingeAndChain(ReadingWriter& write, const SkeletonFrame& pose, int hingeJoi
     write.Joint(Matrix::RotX(-bend) * rotation * Joint(pose, chainJoint), AxisOrder::ZYX, chainZ,
                 chainY, chainX);
 }
+
+// The orientation sensor: third angle about the vertical, second about the
+// lateral axis, first about the front-to-back axis. The position sensor
+// reads the hips position in meters.
+void SensorReadings(const SkeletonFrame& pose, SuitReadings& readings)
+{
+    AngleTriple hips = DecomposeZXY(Joint(pose, HipsChannel));
+    readings.orientation[0] = hips.third * RadiansToDegrees;
+    readings.orientation[1] = hips.second * RadiansToDegrees;
+    readings.orientation[2] = hips.first * RadiansToDegrees;
+    for (int axis = 0; axis < 3; axis++)
+        readings.position[axis] = pose.channels[axis] * MetersPerInch;
+}
+
+void LegReadings(ReadingWriter& write, const SkeletonFrame& pose)
+{
+    write.Joint(Joint(pose, LeftHipChannel), AxisOrder::XYZ, 25, 26, 29);
+    write.Joint(Joint(pose, RightHipChannel), AxisOrder::XYZ, 23, 24, 27);
+    // The ankle chains start with a Y potentiometer (46, 45) that stays at rest.
+    HingeAndChain(write, pose, LeftKneeChannel, LeftAnkleChannel, 30, 34, 35, 36);
+    HingeAndChain(write, pose, RightKneeChannel, RightAnkleChannel, 28, 31, 32, 33);
+}
+
+void ArmReadings(ReadingWriter& write, const SkeletonFrame& pose)
+{
+    // One pair of potentiometers, 5 (X) and 4 (Y), measures both collars.
+    Matrix leftCollar = Joint(pose, LeftCollarChannel);
+    AngleTriple collar = DecomposeXYZ(leftCollar);
+    write.Angle(5, collar.first);
+    write.Angle(4, collar.second);
+    // The right shoulder makes up for the collar as the suit will read it.
+    Matrix measuredCollar = Matrix::RotX(write.AngleRead(5)) * Matrix::RotY(write.AngleRead(4));
+    Matrix leftShoulder = Matrix::RotZ(collar.third) * Joint(pose, LeftShoulderChannel);
+    Matrix rightShoulder = measuredCollar.Transpose() * Joint(pose, RightCollarChannel) *
+                           Joint(pose, RightShoulderChannel);
+    write.Joint(leftShoulder, AxisOrder::XYZ, 9, 8, 12);
+    write.Joint(rightShoulder, AxisOrder::XYZ, 7, 6, 10);
+    // The wrist chains, too, start with a Y potentiometer (42, 44) at rest.
+    HingeAndChain(write, pose, LeftElbowChannel, LeftWristChannel, 13, 17, 18, 19);
+    HingeAndChain(write, pose, RightElbowChannel, RightWristChannel, 11, 14, 15, 16);
+}
 } // namespace
 
 void NullPoseReadings(SuitReadings& readings)
@@ -152,44 +196,11 @@ void NullPoseReadings(SuitReadings& readings)
 void ReadingsFromPose(const SkeletonFrame& pose, SuitReadings& readings)
 {
     NullPoseReadings(readings);
+    SensorReadings(pose, readings);
     ReadingWriter write(readings);
-
-    // The orientation sensor: third angle about the vertical, second about
-    // the lateral axis, first about the front-to-back axis.
-    AngleTriple hips = DecomposeZXY(Joint(pose, HipsChannel));
-    readings.orientation[0] = hips.third * RadiansToDegrees;
-    readings.orientation[1] = hips.second * RadiansToDegrees;
-    readings.orientation[2] = hips.first * RadiansToDegrees;
-    for (int axis = 0; axis < 3; axis++)
-        readings.position[axis] = pose.channels[axis] * MetersPerInch;
-
-    write.Joint(Joint(pose, LeftHipChannel), AxisOrder::XYZ, 25, 26, 29);
-    write.Joint(Joint(pose, RightHipChannel), AxisOrder::XYZ, 23, 24, 27);
-
-    // The ankle chains start with a Y potentiometer (46, 45) that stays at rest.
-    HingeAndChain(write, pose, LeftKneeChannel, LeftAnkleChannel, 30, 34, 35, 36);
-    HingeAndChain(write, pose, RightKneeChannel, RightAnkleChannel, 28, 31, 32, 33);
-
+    LegReadings(write, pose);
     write.Joint(Joint(pose, ChestChannel), AxisOrder::YXZ, 22, 21, 20);
-
-    // One pair of potentiometers, 5 (X) and 4 (Y), measures both collars.
-    Matrix leftCollar = Joint(pose, LeftCollarChannel);
-    AngleTriple collar = DecomposeXYZ(leftCollar);
-    write.Angle(5, collar.first);
-    write.Angle(4, collar.second);
-    // The right shoulder makes up for the collar as the suit will read it.
-    Matrix measuredCollar = Matrix::RotX(AngleOf(5, readings.channels[5])) *
-                            Matrix::RotY(AngleOf(4, readings.channels[4]));
-    Matrix leftShoulder = Matrix::RotZ(collar.third) * Joint(pose, LeftShoulderChannel);
-    Matrix rightShoulder = measuredCollar.Transpose() * Joint(pose, RightCollarChannel) *
-                           Joint(pose, RightShoulderChannel);
-    write.Joint(leftShoulder, AxisOrder::XYZ, 9, 8, 12);
-    write.Joint(rightShoulder, AxisOrder::XYZ, 7, 6, 10);
-
-    // So do the wrist chains (42, 44).
-    HingeAndChain(write, pose, LeftElbowChannel, LeftWristChannel, 13, 17, 18, 19);
-    HingeAndChain(write, pose, RightElbowChannel, RightWristChannel, 11, 14, 15, 16);
-
+    ArmReadings(write, pose);
     // The neck potentiometers (41, 43) stay at rest: the head, measured by
     // 3 (Z), 2 (X) and 1 (Y), carries the neck's turn as well.
     write.Joint(Joint(pose, NeckChannel) * Joint(pose, HeadChannel), AxisOrder::ZXY, 3, 2, 1);

@@ -110,9 +110,8 @@ void Simulator::AddJitter(SuitReadings& readings)
     }
 }
 
-SimulationSummary Simulator::Run(MotionSource& motion, const std::atomic<bool>& stopRequested)
+uint64_t Simulator::FrameLimit(const MotionSource& motion) const
 {
-    SimulationSummary summary;
     uint64_t frameLimit = std::numeric_limits<uint64_t>::max();
     if (options.frames > 0)
         frameLimit = options.frames;
@@ -120,30 +119,41 @@ SimulationSummary Simulator::Run(MotionSource& motion, const std::atomic<bool>& 
         frameLimit = FramesInSeconds(options.seconds, options.rate);
     if (motion.FrameCount() > 0 && motion.FrameCount() < frameLimit)
         frameLimit = motion.FrameCount();
+    return frameLimit;
+}
 
-    const int64_t start = MonotonicNanoseconds();
-    const FrameSchedule schedule(start, options.rate);
+void Simulator::SendFrame(MotionSource& motion, uint64_t frame, SimulationSummary& summary)
+{
     SuitReadings readings;
     SuitDatagram datagram;
+    for (int suit = 0; suit < options.suits && summary.error.empty(); suit++) {
+        motion.FillReadings(suit, frame, readings);
+        if (options.jitter)
+            AddJitter(readings);
+        // A burst carries consecutive counters, like frames of a suit
+        // that reached the network late and all at once.
+        for (int copy = 0; copy < options.burst && summary.error.empty(); copy++) {
+            EncodeSuitDatagram(headers[suit], readings, counters[suit]++, datagram);
+            summary.error = senders[suit].Send(datagram.data(), datagram.size());
+            if (summary.error.empty())
+                summary.datagrams++;
+        }
+    }
+}
+
+SimulationSummary Simulator::Run(MotionSource& motion, const std::atomic<bool>& stopRequested)
+{
+    SimulationSummary summary;
+    const uint64_t frameLimit = FrameLimit(motion);
+    const int64_t start = MonotonicNanoseconds();
+    const FrameSchedule schedule(start, options.rate);
     bool stopped = false;
     for (uint64_t frame = 0; frame < frameLimit && summary.error.empty(); frame++) {
         if (!WaitUntilDue(schedule.DueTime(frame), stopRequested)) {
             stopped = true;
             break;
         }
-        for (int suit = 0; suit < options.suits && summary.error.empty(); suit++) {
-            motion.FillReadings(suit, frame, readings);
-            if (options.jitter)
-                AddJitter(readings);
-            // A burst carries consecutive counters, like frames of a suit
-            // that reached the network late and all at once.
-            for (int copy = 0; copy < options.burst && summary.error.empty(); copy++) {
-                EncodeSuitDatagram(headers[suit], readings, counters[suit]++, datagram);
-                summary.error = senders[suit].Send(datagram.data(), datagram.size());
-                if (summary.error.empty())
-                    summary.datagrams++;
-            }
-        }
+        SendFrame(motion, frame, summary);
         if (summary.error.empty())
             summary.frames++;
     }

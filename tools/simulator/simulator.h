@@ -58,6 +58,10 @@ class Simulator {
 
   private:
     std::string BindConsecutivePorts(uint32_t address);
+    // The frames to send: the options' limit, or the motion's end if sooner.
+    uint64_t FrameLimit(const MotionSource& motion) const;
+    // One frame of every suit, each sent options.burst times.
+    void SendFrame(MotionSource& motion, uint64_t frame, SimulationSummary& summary);
     void AddJitter(SuitReadings& readings);
 
     SimulateOptions options;
