@@ -1,23 +1,12 @@
+#include "tests/tools/support/option_parse.h"
 #include "tools/record/record_options.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-// Parses a `record` command line; true when it is accepted.
 bool Parse(const std::string& arguments, RecordOptions* options = nullptr)
 {
-    RecordOptions parsed;
-    CLI::App app;
-    CLI::App* command = app.add_subcommand("record");
-    AddRecordOptions(*command, parsed);
-    try {
-        app.parse("record " + arguments, false);
-    } catch (const CLI::ParseError&) {
-        return false;
-    }
-    if (options)
-        *options = parsed;
-    return true;
+    return ParseOptions("record", AddRecordOptions, arguments, options);
 }
 
 TEST(RecordOptions, OutputIsRequiredAndLimitsExcludeEachOther)

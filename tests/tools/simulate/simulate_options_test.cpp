@@ -1,23 +1,12 @@
+#include "tests/tools/support/option_parse.h"
 #include "tools/simulate/simulate_options.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-// Parses a `simulate` command line; true when it is accepted.
 bool Parse(const std::string& arguments, SimulateOptions* options = nullptr)
 {
-    SimulateOptions parsed;
-    CLI::App app;
-    CLI::App* command = app.add_subcommand("simulate");
-    AddSimulateOptions(*command, parsed);
-    try {
-        app.parse("simulate " + arguments, false);
-    } catch (const CLI::ParseError&) {
-        return false;
-    }
-    if (options)
-        *options = parsed;
-    return true;
+    return ParseOptions("simulate", AddSimulateOptions, arguments, options);
 }
 
 TEST(SimulateOptions, Defaults)
@@ -69,14 +58,10 @@ TEST(SimulateOptions, FramesOrSecondsButNotBoth)
     EXPECT_EQ(options.frames, 10u);
     ASSERT_TRUE(Parse("--seconds 2.5", &options));
     EXPECT_EQ(options.seconds, 2.5);
-    EXPECT_FALSE(Parse("--frames 10 --seconds 2"));
-    EXPECT_FALSE(Parse("--seconds 2 --frames 10"));
-    EXPECT_FALSE(Parse("--frames 0"));
-    EXPECT_FALSE(Parse("--frames -3"));
-    EXPECT_FALSE(Parse("--frames 99999999999999999999999"));
-    EXPECT_FALSE(Parse("--frames 2.5"));
-    EXPECT_FALSE(Parse("--seconds 0"));
-    EXPECT_FALSE(Parse("--seconds -1"));
+    for (const char* bad :
+         {"--frames 10 --seconds 2", "--seconds 2 --frames 10", "--frames 0", "--frames -3",
+          "--frames 99999999999999999999999", "--frames 2.5", "--seconds 0", "--seconds -1"})
+        EXPECT_FALSE(Parse(bad)) << bad;
 }
 
 TEST(SimulateOptions, NameFitsTheDatagram)
@@ -98,11 +83,10 @@ TEST(SimulateOptions, SuitsBurstAndSourcePorts)
     EXPECT_EQ(options.sourcePort, 65533);
     EXPECT_TRUE(options.positionSensor);
     EXPECT_TRUE(options.jitter);
-    // The third suit would need port 65536.
-    EXPECT_FALSE(Parse("--suits 3 --source-port 65534"));
-    EXPECT_FALSE(Parse("--source-port 65536"));
-    EXPECT_FALSE(Parse("--suits 0"));
-    EXPECT_FALSE(Parse("--burst 0"));
+    // The third suit of the first would need port 65536.
+    for (const char* bad :
+         {"--suits 3 --source-port 65534", "--source-port 65536", "--suits 0", "--burst 0"})
+        EXPECT_FALSE(Parse(bad)) << bad;
 }
 
 TEST(SimulatedSuitName, SuffixesFitInFifteenBytes)
@@ -117,9 +101,7 @@ TEST(SimulatedSuitName, SuffixesFitInFifteenBytes)
     // Nor in the middle of a two-byte character (e with acute accent).
     EXPECT_EQ(SimulatedSuitName("abcdefghijkl\xc3\xa9", 0, 2), "abcdefghijkl 1");
 }
-} // namespace
 
-namespace {
 TEST(SimulateOptions, TakeLoopAndLeadIn)
 {
     SimulateOptions options;

@@ -1,15 +1,12 @@
+#include "tests/tools/simulator/loopback_listener.h"
 #include "tools/simulator/pose_readings.h"
 #include "tools/simulator/simulator.h"
 #include "tools/simulator/take_motion.h"
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <cstring>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
+#include <vector>
 
 namespace {
 // Three frames told apart by the hips' height and the left knee.
@@ -73,32 +70,16 @@ TEST(MotionTake, LeadInFramesAtTheRate)
 
 TEST(MotionTake, SimulatorStopsAtTheEndOfATakePlayedOnce)
 {
-    int listener = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
-    socklen_t length = sizeof local;
-    getsockname(listener, reinterpret_cast<sockaddr*>(&local), &length);
-
+    Listener listener;
     std::vector<SkeletonFrame> frames = ThreeFrames();
     TakeMotion take(frames.data(), 3, 2, false);
-    SimulateOptions options;
-    options.destination = {"127.0.0.1", ntohs(local.sin_port)};
-    options.rate = 1000.0;
+    SimulateOptions options = FastOptions(listener);
     options.frames = 100;
     Simulator simulator;
     ASSERT_EQ(simulator.Open(options), "");
     std::atomic<bool> stop{false};
     SimulationSummary summary = simulator.Run(take, stop);
     EXPECT_EQ(summary.frames, 5u);
-
-    int received = 0;
-    pollfd watch{listener, POLLIN, 0};
-    uint8_t datagram[256];
-    while (poll(&watch, 1, 200) > 0 && recv(listener, datagram, sizeof datagram, 0) > 0)
-        received++;
-    EXPECT_EQ(received, 5);
-    close(listener);
+    EXPECT_EQ(listener.Drain().size(), 5u);
 }
 } // namespace

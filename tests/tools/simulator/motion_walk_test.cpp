@@ -1,3 +1,4 @@
+#include "tests/support/owned_skeleton.h"
 #include "tests/tools/simulator/motion_solve_check.h"
 #include "tools/simulator/walking_motion.h"
 
@@ -17,27 +18,28 @@ class SolvedBody {
   public:
     SolvedBody()
     {
-        VarnelInitSkeleton(&skeleton);
         ActorData actor = PlainActor();
-        VarnelCopyActorToSkeleton(&skeleton, &actor);
+        VarnelCopyActorToSkeleton(skeleton.get(), &actor);
     }
-    ~SolvedBody() { VarnelFreeSkeletonFrames(&skeleton); }
 
     // The foot point lowest under the hips for the readings.
     int LowestFootPoint(const SuitReadings& readings)
     {
         SkeletonFrame solved = SolveReadings(readings);
-        VarnelApplyFrame(&skeleton, &solved, 1, 0);
+        VarnelApplyFrame(skeleton.get(), &solved, 1, 0);
         int lowest = 0;
         for (int k = 1; k < 4; k++)
             if (Height(k) < Height(lowest))
                 lowest = k;
         return lowest;
     }
-    float Height(int point) const { return skeleton.nodes[FootNodes[point]].worldPosition.z; }
+    float Height(int point) const
+    {
+        return skeleton.skeleton.nodes[FootNodes[point]].worldPosition.z;
+    }
 
   private:
-    Skeleton skeleton;
+    OwnedSkeleton skeleton;
 };
 
 TEST(MotionWalk, FeetHandTheBodyFromHeelToBallAndFromFootToFoot)
@@ -63,17 +65,16 @@ TEST(MotionWalk, FeetHandTheBodyFromHeelToBallAndFromFootToFoot)
 TEST(MotionWalk, WalksForwardAndTurnsWithTheStandingFootOnTheGround)
 {
     WalkingMotion walk(Rate, 0);
-    Skeleton skeleton;
-    VarnelInitSkeleton(&skeleton);
+    OwnedSkeleton skeleton;
     ActorData actor;
     VarnelGetActorData(nullptr, &actor);
-    VarnelCopyActorToSkeleton(&skeleton, &actor);
+    VarnelCopyActorToSkeleton(skeleton.get(), &actor);
     for (int frame = 0; frame < int(20 * Rate); frame++) {
         SkeletonFrame pose = walk.Pose(uint64_t(frame));
-        VarnelApplyFrame(&skeleton, &pose, 0, 0);
+        VarnelApplyFrame(skeleton.get(), &pose, 0, 0);
         float lowest = 1e9f;
         for (int node : FootNodes)
-            lowest = std::min(lowest, skeleton.nodes[node].worldPosition.z);
+            lowest = std::min(lowest, skeleton->nodes[node].worldPosition.z);
         ASSERT_NEAR(lowest, 0.0f, 1e-3f) << "frame " << frame;
     }
     // Twenty seconds of walking at about a meter a second, bending left.
@@ -81,7 +82,6 @@ TEST(MotionWalk, WalksForwardAndTurnsWithTheStandingFootOnTheGround)
     float travelled = std::hypot(end.channels[0], end.channels[1]);
     EXPECT_GT(travelled, 300.0f);
     EXPECT_GT(end.channels[0], 100.0f) << "turned towards the actor's left (+X)";
-    VarnelFreeSkeletonFrames(&skeleton);
 }
 
 TEST(MotionWalk, StandsInTheNullPoseThroughTheLeadInAndReplaysOnRequest)
