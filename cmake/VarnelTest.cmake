@@ -1,7 +1,7 @@
 # One GoogleTest executable per subsystem:
 #   varnel_add_test(<subsystem> [RESOURCE_LOCK <lock>] [LABELS <label>...]
 #                   [LIBRARIES <target>...])
-# builds tests/<subsystem>/*.cpp into test_<subsystem> and registers each
+# builds tests/<subsystem>/**/*.cpp into test_<subsystem> and registers each
 # test case with CTest. Tests that bind UDP port 8000 take the lock udp8000;
 # tests with threads carry the label "threaded" (the ThreadSanitizer run).
 find_package(GTest REQUIRED)
@@ -9,7 +9,7 @@ include(GoogleTest)
 
 function(varnel_add_test subsystem)
   cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "LABELS;LIBRARIES" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${subsystem}/*.cpp)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${subsystem}/*.cpp)
   if(NOT sources)
     return()
   endif()

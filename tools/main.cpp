@@ -1,6 +1,6 @@
 // varnel: the command line of the Varnel library.
-#include "tools/commands.h"
-#include "tools/stop_signals.h"
+#include "tools/cli/commands.h"
+#include "tools/cli/stop_signals.h"
 
 #include "varnel.h"
 

@@ -2,8 +2,8 @@
 // loopback interface on UDP port 8000, as the command line runs them.
 #pragma once
 
-#include "tools/recorder.h"
-#include "tools/simulator.h"
+#include "tools/record/recorder.h"
+#include "tools/simulator/simulator.h"
 
 #include <gtest/gtest.h>
 

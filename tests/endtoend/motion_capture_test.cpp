@@ -1,8 +1,8 @@
-#include "../tools/motion_solve_check.h"
 #include "loopback_capture.h"
 #include "tests/support/temp_folder.h"
-#include "tools/take_motion.h"
-#include "tools/walking_motion.h"
+#include "tests/tools/simulator/motion_solve_check.h"
+#include "tools/simulator/take_motion.h"
+#include "tools/simulator/walking_motion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "loopback_capture.h"
 #include "tests/support/temp_folder.h"
-#include "tools/walking_motion.h"
+#include "tools/simulator/walking_motion.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,47 @@
+// `varnel actor IN -o OUT --units NAME`: an actor file in other units.
+#include "common/actor_file_format.h"
+#include "tools/actor/actor_conversion.h"
+#include "tools/cli/commands.h"
+
+#include <iostream>
+#include <memory>
+
+namespace {
+struct ActorCommandOptions {
+    std::string input;
+    std::string output;
+    int units = ActorUnitsInches;
+};
+} // namespace
+
+void AddActorCommand(CLI::App& app, int& exitStatus)
+{
+    auto options = std::make_shared<ActorCommandOptions>();
+    CLI::App* command =
+        app.add_subcommand("actor", "Convert an actor file (.vnl) to other length units");
+    command->add_option("IN", options->input, "The actor file to read")->required();
+    command->add_option("-o,--output", options->output, "The actor file to write")->required();
+    command
+        ->add_option("--units", options->units,
+                     "Length units of the file written: Inches, Feet, Millimeters, Centimeters "
+                     "or Meters (any case)")
+        ->required()
+        ->transform(CLI::Validator(
+            [](std::string& name) -> std::string {
+                int units = FindActorUnit(name.c_str());
+                if (units < 0)
+                    return "unknown units " + name +
+                           ": use Inches, Feet, Millimeters, Centimeters or Meters";
+                name = std::to_string(units);
+                return "";
+            },
+            "NAME"));
+    command->callback([options, &exitStatus] {
+        // The converter reads its input twice: a pipe is copied once.
+        ReplayableFile input;
+        exitStatus = input.Open(options->input, std::cerr)
+                         ? ConvertActorFile(input.File(), options->output, options->units,
+                                            std::cout, std::cerr)
+                         : 1;
+    });
+}

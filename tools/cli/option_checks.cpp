@@ -1,0 +1,25 @@
+#include "tools/cli/option_checks.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+std::string CheckSeconds(const std::string& text)
+{
+    double seconds = 0.0;
+    if (!CLI::detail::lexical_cast(text, seconds) || !std::isfinite(seconds) || seconds <= 0.0)
+        return "the duration must be a number of seconds above 0, not \"" + text + "\"";
+    return "";
+}
+
+// Digits only: strtoull would take "-3" as a huge count.
+std::string CheckFrameCount(const std::string& text)
+{
+    errno = 0;
+    bool digitsOnly = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    if (!digitsOnly || std::strtoull(text.c_str(), nullptr, 10) == 0 || errno == ERANGE)
+        return "the frame count must be a whole number from 1 to 2^64-1, not \"" + text + "\"";
+    return "";
+}

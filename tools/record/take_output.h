@@ -1,0 +1,16 @@
+// The file a take is written to.
+#pragma once
+
+#include "varnel.h"
+
+#include <cstdio>
+#include <string>
+
+// What stands in the way of writing the take to path, found out before a
+// long take rather than after it: "" for nothing, else the reason.
+std::string OutputPathProblem(const std::string& path);
+
+// The take in its file or, failing that, in a recovery file: a take that
+// cannot be recorded again is never dropped. Tells which on out or errors;
+// false unless the take is in its own file.
+bool SaveTake(const Skeleton& take, const std::string& path, std::FILE* out, std::FILE* errors);

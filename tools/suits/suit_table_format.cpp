@@ -1,0 +1,55 @@
+#include "tools/suits/suit_table_format.h"
+
+#include "tools/cli/network_address.h"
+#include "tools/cli/printable_text.h"
+
+#include <array>
+#include <cstdio>
+
+namespace {
+constexpr int ColumnCount = 5;
+using Row = std::array<std::string, ColumnCount>;
+
+std::string RateText(float rate)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", double(rate));
+    return text;
+}
+
+// Columns are as wide as they look: a multi-byte character takes one place.
+std::size_t DisplayWidth(const std::string& text)
+{
+    std::size_t width = 0;
+    for (char byte : text)
+        if ((uint8_t(byte) & 0xc0) != 0x80)
+            width++;
+    return width;
+}
+} // namespace
+
+std::string FormatSuitTable(const std::vector<SuitInfo>& suits)
+{
+    std::vector<Row> rows{{"Index", "Address", "Name", "Rate", "Position sensor"}};
+    for (std::size_t index = 0; index < suits.size(); index++) {
+        const SuitInfo& suit = suits[index];
+        rows.push_back({std::to_string(index), SuitAddress(suit), PrintableSuitName(suit),
+                        RateText(suit.frameRate),
+                        (suit.flags & SUIT_HAS_POSITION_SENSOR) ? "yes" : "no"});
+    }
+    std::array<std::size_t, ColumnCount> widths{};
+    for (const Row& row : rows)
+        for (int column = 0; column < ColumnCount; column++)
+            widths[column] = std::max(widths[column], DisplayWidth(row[column]));
+
+    std::string table;
+    for (const Row& row : rows) {
+        for (int column = 0; column < ColumnCount; column++) {
+            table += row[column];
+            if (column + 1 < ColumnCount)
+                table += std::string(widths[column] - DisplayWidth(row[column]) + 2, ' ');
+        }
+        table += '\n';
+    }
+    return table;
+}
