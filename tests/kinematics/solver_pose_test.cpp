@@ -1,3 +1,4 @@
+#include "common/units.h"
 #include "solver_raw_block.h"
 #include "solver_test_actor.h"
 #include "suitlink/suit_solve.h"
@@ -133,7 +134,7 @@ TEST_F(PoseSolver, OneCountFlickerIsHeldInTheSlotsReadings)
     Move(25, 2);
     Solve();
     EXPECT_EQ(RawChannel(slot.raw, 25), RawChannel(slot.solver.nullRaw, 25) + 2);
-    EXPECT_NEAR(pose.channels[6], -2 * 0.001406149f * 57.29578f, 1e-5f);
+    EXPECT_NEAR(pose.channels[6], -2 * 0.001406149f * RadiansToDegrees, 1e-5f);
 }
 
 TEST_F(PoseSolver, CounterIsTheWrappedDifference)
@@ -161,7 +162,7 @@ TEST_F(PoseSolver, PositionSensorMovesTheHipsHorizontally)
     Solve();
     // x is scaled away; y follows the sensor; z still stands on the floor.
     EXPECT_EQ(pose.channels[0], 0.0f);
-    EXPECT_NEAR(pose.channels[1], (3 - 0.5f * 39.37008f) * 0.5f, 1e-4f);
+    EXPECT_NEAR(pose.channels[1], (3 - 0.5f * MetersToInches) * 0.5f, 1e-4f);
     EXPECT_NEAR(pose.channels[2], 40.5f, 1e-5f);
 }
 
