@@ -35,7 +35,7 @@ TEST(SuitLinkLifecycle, PortHeldByAnotherSocketIsABindError)
     RecordedMessages::Clear();
     VarnelSetMessageHandler(RecordedMessages::Handler);
     {
-        TestSuit holder("0.0.0.0", SUIT_PORT);
+        LoopbackSocket holder(AnyIpv4Address, SuitPort());
         ASSERT_TRUE(holder.Bound());
         EXPECT_EQ(VarnelInit(), 0);
         EXPECT_EQ(VarnelFindSuits(), -1);
