@@ -15,7 +15,7 @@ class LoopbackSocket {
   public:
     // address and port in host order; port 0 takes a free one.
     explicit LoopbackSocket(uint32_t address = LoopbackIpv4Address, uint16_t port = 0)
-        : address(address), socket(OpenUdpSocketAt(address, port, &errorCode))
+        : address(address), socket(Open(address, port))
     {
     }
     ~LoopbackSocket() { CloseUdpSocket(socket); }
@@ -37,13 +37,18 @@ class LoopbackSocket {
     // Sends one datagram to 127.0.0.1:port (host order). True when it went out.
     bool SendTo(uint16_t port, const void* bytes, size_t size) const
     {
-        int sendError = 0;
-        return SendDatagram(socket, LoopbackIpv4Address, port, bytes, size, &sendError);
+        int errorCode = 0;
+        return SendDatagram(socket, LoopbackIpv4Address, port, bytes, size, &errorCode);
     }
 
   private:
+    static int Open(uint32_t address, uint16_t port)
+    {
+        int errorCode = 0;
+        return OpenUdpSocketAt(address, port, &errorCode);
+    }
+
     uint32_t address;
-    int errorCode = 0;
     int socket;
 };
 
