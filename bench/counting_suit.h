@@ -4,7 +4,9 @@
 // first counted datagram calibrates it, so frame counter k is datagram k.
 #pragma once
 
-#include "loopback_sender.h"
+#include "suitlink/suit_port.h"
+#include "tests/support/loopback_socket.h"
+#include "tests/support/suit_datagrams.h"
 #include "varnel.h"
 
 #include <time.h>
@@ -12,7 +14,6 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
-#include <cstring>
 #include <memory>
 #include <thread>
 
@@ -28,20 +29,15 @@ class CountingSuit {
     static constexpr uint32_t CountedFirst = 1000;
 
     CountingSuit(const char* name, size_t capacity)
-        : capacity(capacity), sendTimes(new std::atomic<int64_t>[capacity])
+        : info(udp.Identity()), header(MakeSuitHeader(name, 120.0f)), capacity(capacity),
+          sendTimes(new std::atomic<int64_t>[capacity])
     {
-        sockaddr_in source = udp.Source();
-        info.address = source.sin_addr.s_addr;
-        info.port = source.sin_port;
-        WriteSuitHeader(packet, name);
-        const float sensors[6] = {5.0f, -7.0f, 100.0f, 0.3f, 1.2f, 0.9f};
-        std::memcpy(&packet[PacketRawOffset + RawOrientationOffset], sensors, sizeof sensors);
         Fill(0);
     }
     ~CountingSuit() { Stop(); }
 
     // One datagram for discovery, outside the count.
-    void SendUncounted() { udp.Send(packet); }
+    void SendUncounted() { Send(); }
 
     // Sends at framesPerSecond on a thread of its own, after startDelay,
     // until Stop or until capacity datagrams are out.
@@ -56,7 +52,7 @@ class CountingSuit {
             for (uint32_t k = 0; running && k < capacity; k++) {
                 Fill(k);
                 sendTimes[k].store(MonotonicNanoseconds());
-                udp.Send(packet);
+                Send();
                 sent.store(k + 1);
                 next += period;
                 std::this_thread::sleep_until(next);
@@ -81,17 +77,13 @@ class CountingSuit {
     void Fill(uint32_t k)
     {
         int swing = int(std::lround(150.0 * std::sin(k * 0.05)));
-        for (int i = 0; i < 48; i++) {
-            uint16_t counts = uint16_t(2000 + 13 * i + swing);
-            packet[PacketRawOffset + 2 * i] = uint8_t(counts);
-            packet[PacketRawOffset + 2 * i + 1] = uint8_t(counts >> 8);
-        }
-        uint32_t counter = k + CountedFirst;
-        std::memcpy(&packet[PacketRawOffset + RawCounterOffset], &counter, sizeof counter);
+        EncodeSuitDatagram(header, StandingReadings(swing), k + CountedFirst, packet);
     }
+    void Send() const { udp.SendTo(SuitPort(), packet.data(), packet.size()); }
 
-    LoopbackSender udp;
-    SuitInfo info{};
+    LoopbackSocket udp;
+    const SuitInfo info;
+    const SuitHeader header;
     const size_t capacity;
     std::unique_ptr<std::atomic<int64_t>[]> sendTimes;
     SuitDatagram packet{};

@@ -1,8 +1,10 @@
 // A suit for benchmarks: a loopback socket on a source port of its own that
-// sends well-formed datagrams to port 8000, once or at a steady rate.
+// sends well-formed datagrams to the suit port, once or at a steady rate.
 #pragma once
 
-#include "loopback_sender.h"
+#include "suitlink/suit_port.h"
+#include "tests/support/loopback_socket.h"
+#include "tests/support/suit_datagrams.h"
 
 #include <atomic>
 #include <chrono>
@@ -10,10 +12,13 @@
 
 class LoopbackSuit {
   public:
-    explicit LoopbackSuit(const char* name) { WriteSuitHeader(packet, name); }
+    explicit LoopbackSuit(const char* name)
+        : packet(MakeSuitDatagram(MakeSuitHeader(name, 120.0f), SuitReadings{}, 0))
+    {
+    }
     ~LoopbackSuit() { Stop(); }
 
-    void SendOnce() { udp.Send(packet); }
+    void SendOnce() { udp.SendTo(SuitPort(), packet.data(), packet.size()); }
 
     // Sends at framesPerSecond on a thread of its own until Stop.
     void Start(double framesPerSecond)
@@ -37,8 +42,8 @@ class LoopbackSuit {
     }
 
   private:
-    LoopbackSender udp;
-    SuitDatagram packet{};
+    LoopbackSocket udp;
+    const SuitDatagram packet;
     std::atomic<bool> running{false};
     std::thread sender;
 };

@@ -1,38 +1,25 @@
 // One ordinary solve of a suit's datagram: the receive thread's per-frame
 // work for each open suit, with the library lock held.
 #include "actor/default_actor.h"
-#include "common/suit_datagram.h"
 #include "suitlink/suit_solve.h"
+#include "tests/support/suit_datagrams.h"
 
 #include <benchmark/benchmark.h>
 
-#include <bit>
-#include <cstring>
+#include <algorithm>
+#include <iterator>
 
 namespace {
 
-void PutChannel(uint8_t* block, int channel, uint16_t counts)
-{
-    block[RawChannelsOffset + 2 * channel] = uint8_t(counts);
-    block[RawChannelsOffset + 2 * channel + 1] = uint8_t(counts >> 8);
-}
-
-void PutFloat(uint8_t* block, size_t offset, float value)
-{
-    uint32_t bits = std::bit_cast<uint32_t>(value);
-    for (int i = 0; i < 4; i++)
-        block[offset + i] = uint8_t(bits >> (8 * i));
-}
-
 // Two readings a few degrees apart on every channel and sensor angle, so
 // each solve moves every joint and now and then changes the support point.
-void FillReading(uint8_t* block, int phase)
+SuitRawBlock Reading(int phase)
 {
+    SuitReadings readings{
+        {}, {phase ? 4.0f : -4.0f, phase ? -3.0f : 2.0f, phase ? 10.0f : -10.0f}, {}};
     for (int i = 0; i < VARNEL_NUM_RAW_CHANNELS; i++)
-        PutChannel(block, i, uint16_t(2048 + (phase ? 40 + i : -35 - i)));
-    PutFloat(block, RawOrientationOffset, phase ? 4.0f : -4.0f);
-    PutFloat(block, RawOrientationOffset + 4, phase ? -3.0f : 2.0f);
-    PutFloat(block, RawOrientationOffset + 8, phase ? 10.0f : -10.0f);
+        readings.channels[i] = uint16_t(2048 + (phase ? 40 + i : -35 - i));
+    return MakeRawBlock(readings);
 }
 
 // state.range(0): 0 for the built-in actor, 1 for an actor with a tweak on
@@ -45,17 +32,17 @@ void SolveOrdinaryFrame(benchmark::State& state)
     if (state.range(0))
         for (int i = TweakHipsX; i < ActorNumTweaks; i++)
             slot.actor.tweaks[i] = 0.5f + 0.1f * float(i % 5);
-    for (int i = 0; i < VARNEL_NUM_RAW_CHANNELS; i++)
-        PutChannel(slot.raw, i, 2048);
+    SuitReadings rest;
+    std::fill(std::begin(rest.channels), std::end(rest.channels), uint16_t(2048));
+    SuitRawBlock calibration = MakeRawBlock(rest);
+    std::copy(calibration.begin(), calibration.end(), slot.raw);
     slot.hasData.store(1);
     CalibrateSuit(slot, pose);
 
-    uint8_t readings[2][SuitRawSize] = {};
-    FillReading(readings[0], 0);
-    FillReading(readings[1], 1);
+    const SuitRawBlock readings[2] = {Reading(0), Reading(1)};
     int phase = 0;
     for (auto _ : state) {
-        std::memcpy(slot.raw, readings[phase], RawChannelsSize + 12);
+        std::copy(readings[phase].begin(), readings[phase].end(), slot.raw);
         phase ^= 1;
         SolvePose(slot, pose);
         benchmark::DoNotOptimize(pose);

@@ -1,14 +1,14 @@
 # One GoogleTest executable per subsystem:
-#   varnel_add_test(<subsystem> [RESOURCE_LOCK <lock>] [LABELS <label>...]
-#                   [LIBRARIES <target>...])
+#   varnel_add_test(<subsystem> [LABELS <label>...] [LIBRARIES <target>...])
 # builds tests/<subsystem>/**/*.cpp into test_<subsystem> and registers each
-# test case with CTest. Tests that bind UDP port 8000 take the lock udp8000;
-# tests with threads carry the label "threaded" (the ThreadSanitizer run).
+# test case with CTest. Tests with threads carry the label "threaded" (the
+# ThreadSanitizer run). No test needs a lock: those that bind the suit port
+# take a free port of their own (tests/support/own_suit_port.h).
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
 function(varnel_add_test subsystem)
-  cmake_parse_arguments(ARG "" "RESOURCE_LOCK" "LABELS;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LABELS;LIBRARIES" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${subsystem}/*.cpp)
   if(NOT sources)
     return()
@@ -24,14 +24,10 @@ function(varnel_add_test subsystem)
   # would pair up with the wrong names: set the properties once the
   # discovered tests are listed in ${target}_TESTS.
   set(labels ${subsystem} ${ARG_LABELS})
-  set(lock "")
-  if(ARG_RESOURCE_LOCK)
-    set(lock "RESOURCE_LOCK ${ARG_RESOURCE_LOCK}")
-  endif()
   set(properties_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_properties.cmake)
   file(WRITE ${properties_file}
     "if(${target}_TESTS)\n"
-    "  set_tests_properties(\${${target}_TESTS} PROPERTIES LABELS \"${labels}\" ${lock})\n"
+    "  set_tests_properties(\${${target}_TESTS} PROPERTIES LABELS \"${labels}\")\n"
     "endif()\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${properties_file})
 endfunction()

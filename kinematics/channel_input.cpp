@@ -1,14 +1,12 @@
 #include "kinematics/channel_input.h"
 
+#include "common/channel_gains.h"
 #include "common/suit_datagram.h"
 
 #include <cmath>
 #include <cstring>
 
 namespace {
-// 330 degrees over 4096 counts.
-constexpr float G = 0.001406149f;
-
 // Far beyond any angle in degrees or distance in metres a sensor can report,
 // and small enough that nothing the solver computes from it overflows.
 constexpr float MaxUsableReading = 1e6f;
@@ -18,13 +16,6 @@ uint16_t Channel(const uint8_t* block, int i)
     return ReadLittleEndian16(block + RawChannelsOffset + 2 * i);
 }
 } // namespace
-
-// The sign follows how each potentiometer is mounted.
-const float ChannelGain[RawChannelCount] = {
-    0,  -G, G,  G,  -G, G,  -G, -G, -G, G,  -G, -G, -G, G,  -G, -G, //  0..15
-    G,  -G, -G, -G, G,  -G, G,  G,  -G, -G, -G, -G, -G, -G, G,  -G, // 16..31
-    -G, G,  -G, -G, -G, 0,  0,  0,  0,  G,  G,  G,  G,  -G, -G, 0,  // 32..47
-};
 
 void FilterJitter(uint8_t* raw, uint8_t* previousRaw)
 {

@@ -6,9 +6,6 @@
 
 #include <cstdint>
 
-// Radians per count of each raw channel; 0 for the channels the model ignores.
-extern const float ChannelGain[RawChannelCount];
-
 // Suppresses one-count flicker: a channel that moved by exactly one count
 // from its last accepted value is written back to that value in raw; any
 // other reading becomes the accepted value. Both are raw blocks.
@@ -20,6 +17,7 @@ void FilterJitter(uint8_t* raw, uint8_t* previousRaw);
 // previousRaw (which starts at zero); every usable one becomes that value.
 void HoldUnusableSensorReadings(uint8_t* raw, uint8_t* previousRaw);
 
-// channelAngle[i] = (source - calibration reading) * gain, from two raw blocks.
+// channelAngle[i] = (source - calibration reading) * ChannelGain[i], from
+// two raw blocks.
 void ComputeChannelAngles(const uint8_t* source, const uint8_t* nullRaw,
                           float channelAngle[RawChannelCount]);

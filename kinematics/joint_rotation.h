@@ -1,10 +1,8 @@
 // Angle units of the solver, and writing a joint's rotation into its channels.
 #pragma once
 
+#include "common/units.h"
 #include "varnel.h"
-
-constexpr float DegreesToRadians = 0.017453292f;
-constexpr float RadiansToDegrees = 57.29578f;
 
 struct JointAngles {
     float y, x, z; // radians, as MatrixToEulerYXZ gives them

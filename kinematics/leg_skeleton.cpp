@@ -2,14 +2,9 @@
 #include "kinematics/leg_skeleton.h"
 
 #include "kinematics/joint_rotation.h"
+#include "skeleton/skeleton_table.h"
 
 namespace {
-
-// Channels of each jointed node's Y, X and Z angle.
-constexpr int NodeChannels[VARNEL_NUM_JOINTS][3] = {
-    {4, 3, 5},    {7, 6, 8},    {16, 15, 17}, {25, 24, 26}, {28, 27, 29}, {40, 39, 41},
-    {52, 51, 53}, {10, 9, 11},  {13, 12, 14}, {19, 18, 20}, {22, 21, 23}, {31, 30, 32},
-    {34, 33, 35}, {37, 36, 38}, {43, 42, 44}, {46, 45, 47}, {49, 48, 50}, {55, 54, 56}};
 
 void Link(LegSkeleton& legs, int parent, int child)
 {
@@ -22,11 +17,8 @@ void Link(LegSkeleton& legs, int parent, int child)
 void BuildLegSkeleton(LegSkeleton& legs, const ActorData& actor)
 {
     legs = LegSkeleton{};
-    for (int i = 0; i < VARNEL_NUM_JOINTS; i++) {
-        legs.nodes[i].hasChannels = 1;
-        for (int axis = 0; axis < 3; axis++)
-            legs.nodes[i].channelIndex[axis] = NodeChannels[i][axis];
-    }
+    for (int i = 0; i < VARNEL_NUM_JOINTS; i++)
+        SetJointChannels(legs.nodes[i], i);
 
     Link(legs, NodeHips, NodeLeftHip);
     Link(legs, NodeHips, NodeRightHip);

@@ -4,6 +4,7 @@
 #include "kinematics/pose_solver.h"
 
 #include "common/suit_datagram.h"
+#include "common/units.h"
 #include "kinematics/channel_input.h"
 #include "kinematics/joint_rotation.h"
 #include "kinematics/joint_solve.h"
@@ -14,8 +15,6 @@
 #include <cstring>
 
 namespace {
-
-constexpr float MetersToInches = 39.37008f;
 
 // The legs of the suit calibrated last; a new actor reaches them only at a
 // calibration, so that a suit's foot points never jump between two frames.
@@ -70,15 +69,16 @@ void Solve(SolverState& state, const uint8_t* source, const ActorData& actor, Su
     UpdateTweakRotations(SolverTweaks, actor);
     SolveJoints(actor, SolverTweaks, channelAngle, pose);
     // The legs are posed from the frame, so the hips rotation goes in first.
-    SolveHipsRotation(source, state.nullRaw, pose.channels + 3);
+    SolveHipsRotation(source, state.nullRaw, pose.channels + HipsChannel);
     MoveOverFloor(state, source, mode, pose);
 
     const float* tweak = actor.tweaks;
     const float* scale = actor.scales;
     const Vector& root = state.support.rootOffset;
-    pose.channels[0] = (tweak[TweakPositionX] + root.x) * scale[ScalePositionX];
-    pose.channels[1] = (tweak[TweakPositionY] + root.y) * scale[ScalePositionY];
-    pose.channels[2] = (tweak[TweakPositionZ] + root.z) * scale[ScalePositionZ];
+    float* hips = pose.channels + HipsPositionChannel;
+    hips[0] = (tweak[TweakPositionX] + root.x) * scale[ScalePositionX];
+    hips[1] = (tweak[TweakPositionY] + root.y) * scale[ScalePositionY];
+    hips[2] = (tweak[TweakPositionZ] + root.z) * scale[ScalePositionZ];
     pose.contacts = 1u << state.support.supportIndex;
     uint32_t counter = ReadLittleEndian32(source + RawCounterOffset) - state.nullCounter;
     pose.counter = static_cast<int32_t>(counter);

@@ -8,6 +8,17 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+namespace {
+sockaddr_in Ipv4SocketAddress(uint32_t address, uint16_t port)
+{
+    sockaddr_in socketAddress{};
+    socketAddress.sin_family = AF_INET;
+    socketAddress.sin_addr.s_addr = htonl(address);
+    socketAddress.sin_port = htons(port);
+    return socketAddress;
+}
+} // namespace
+
 int OpenUdpSocket(uint16_t port, int* errorCode, SocketStep* failedStep)
 {
     int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
@@ -16,10 +27,7 @@ int OpenUdpSocket(uint16_t port, int* errorCode, SocketStep* failedStep)
         *failedStep = SocketStep::Create;
         return InvalidSocket;
     }
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_addr.s_addr = htonl(INADDR_ANY);
-    local.sin_port = htons(port);
+    sockaddr_in local = Ipv4SocketAddress(INADDR_ANY, port);
     if (bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
         *errorCode = SocketErrorCodeFromErrno(errno);
         *failedStep = SocketStep::Bind;
@@ -40,6 +48,44 @@ void CloseUdpSocket(int socket)
 {
     if (socket != InvalidSocket)
         close(socket);
+}
+
+int OpenUdpSocketAt(uint32_t address, uint16_t port, int* errorCode)
+{
+    int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        *errorCode = SocketErrorCodeFromErrno(errno);
+        return InvalidSocket;
+    }
+    sockaddr_in local = Ipv4SocketAddress(address, port);
+    if (bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0) {
+        *errorCode = SocketErrorCodeFromErrno(errno);
+        close(fd);
+        return InvalidSocket;
+    }
+    return fd;
+}
+
+uint16_t BoundUdpPort(int socket)
+{
+    sockaddr_in local{};
+    socklen_t length = sizeof local;
+    if (getsockname(socket, reinterpret_cast<sockaddr*>(&local), &length) != 0)
+        return 0;
+    return ntohs(local.sin_port);
+}
+
+bool SendDatagram(int socket, uint32_t address, uint16_t port, const void* bytes, size_t size,
+                  int* errorCode)
+{
+    sockaddr_in target = Ipv4SocketAddress(address, port);
+    ssize_t sent =
+        sendto(socket, bytes, size, 0, reinterpret_cast<const sockaddr*>(&target), sizeof target);
+    if (sent < 0) {
+        *errorCode = SocketErrorCodeFromErrno(errno);
+        return false;
+    }
+    return true; // a datagram goes out whole or not at all
 }
 
 ReceiveStatus ReceiveDatagram(int socket, void* buffer, int capacity, ReceivedDatagram* datagram,

@@ -1,6 +1,7 @@
 // VarnelReadBVH: a BVH file of the 18-joint body onto the fixed node table.
 // File triples (X, Y, Z) are Y-up and become (X, -Z, Y).
 #include "skeleton/bvh_reader.h"
+#include "common/units.h"
 #include "skeleton/frame_store.h"
 #include "skeleton/line_reader.h"
 #include "skeleton/pose.h"
@@ -15,8 +16,6 @@
 #include <string>
 
 namespace {
-constexpr float DegreesToRadians = 0.017453292f;
-
 int64_t firstLineNumber = 1;
 
 struct JointName {

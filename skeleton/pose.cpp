@@ -1,10 +1,10 @@
 #include "skeleton/pose.h"
 
+#include "common/units.h"
+
 #include <initializer_list>
 
 namespace {
-constexpr float DegreesToRadians = 0.017453292f;
-
 // channels is null when every angle counts as zero.
 void PoseNode(SkeletonNode* node, Vector parentPosition, const Matrix& parentRotation,
               const float* channels)
@@ -31,7 +31,8 @@ void PoseSubtree(SkeletonNode* node, Vector parentPosition, const Matrix& parent
 
 Vector RootPosition(const SkeletonFrame* frame)
 {
-    return Vector(frame->channels[0], frame->channels[1], frame->channels[2]);
+    const float* hips = frame->channels + HipsPositionChannel;
+    return Vector(hips[0], hips[1], hips[2]);
 }
 } // namespace
 

@@ -40,11 +40,24 @@ const NodeDescription Nodes[VARNEL_NUM_NODES] = {
     {"RightFootBall", NodeRightFootHeel},
 };
 
-// The X angle channel of each jointed node (0-17); its Y and Z angles are the
-// next two channels.
-const int NodeAngleChannel[VARNEL_NUM_JOINTS] = {3,  6,  15, 24, 27, 39, 51, 9,  12,
-                                                 18, 21, 30, 33, 36, 42, 45, 48, 54};
+// The X angle channel of each jointed node (0-17), in node order; its Y and Z
+// angles are the next two channels.
+const int NodeAngleChannel[VARNEL_NUM_JOINTS] = {
+    HipsChannel,       LeftHipChannel,     RightHipChannel,      ChestChannel,
+    LeftCollarChannel, RightCollarChannel, NeckChannel,          LeftKneeChannel,
+    LeftAnkleChannel,  RightKneeChannel,   RightAnkleChannel,    LeftShoulderChannel,
+    LeftElbowChannel,  LeftWristChannel,   RightShoulderChannel, RightElbowChannel,
+    RightWristChannel, HeadChannel};
 } // namespace
+
+void SetJointChannels(SkeletonNode& node, int joint)
+{
+    int x = NodeAngleChannel[joint];
+    node.hasChannels = 1;
+    node.channelIndex[0] = x + 1;
+    node.channelIndex[1] = x;
+    node.channelIndex[2] = x + 2;
+}
 
 void BuildNodeTable(Skeleton* skeleton)
 {
@@ -54,13 +67,8 @@ void BuildNodeTable(Skeleton* skeleton)
         std::memset(&node, 0, sizeof node);
         std::strncpy(node.name, Nodes[i].name, sizeof node.name - 1);
         node.worldRotation = Matrix::Identity;
-        if (i < VARNEL_NUM_JOINTS) {
-            int x = NodeAngleChannel[i];
-            node.hasChannels = 1;
-            node.channelIndex[0] = x + 1;
-            node.channelIndex[1] = x;
-            node.channelIndex[2] = x + 2;
-        }
+        if (i < VARNEL_NUM_JOINTS)
+            SetJointChannels(node, i);
         if (Nodes[i].parent >= 0) {
             SkeletonNode& parent = skeleton->nodes[Nodes[i].parent];
             parent.children[parent.numChildren++] = &node;
@@ -118,7 +126,7 @@ void VarnelInitSkeleton(Skeleton* skeleton)
         return;
     }
     std::memset(&skeleton->frames[0], 0, sizeof(SkeletonFrame));
-    skeleton->frames[0].channels[2] = VarnelPutSkeletonOnFloor(skeleton);
+    skeleton->frames[0].channels[HipsPositionChannel + 2] = VarnelPutSkeletonOnFloor(skeleton);
 }
 
 float VarnelPutSkeletonOnFloor(const Skeleton* skeleton)

@@ -7,3 +7,7 @@
 // Releases the frames and rebuilds names, links and channels with all
 // offsets zero.
 void BuildNodeTable(Skeleton* skeleton);
+
+// Gives joint node `joint` (0-17) its channels: the Y, X and Z angles of that
+// joint in a frame.
+void SetJointChannels(SkeletonNode& node, int joint);

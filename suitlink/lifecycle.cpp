@@ -1,9 +1,10 @@
-// Start and end of the library: the socket on port 8000 and everything that
-// hangs off it.
+// Start and end of the library: the socket on the suit port and everything
+// that hangs off it.
 #include "suitlink/library_state.h"
 #include "suitlink/lifecycle_turn.h"
 #include "suitlink/receive_thread.h"
 #include "suitlink/socket_error_text.h"
+#include "suitlink/suit_port.h"
 #include "suitlink/suit_table.h"
 #include "suitlink/suit_timeouts.h"
 #include "varnel.h"
@@ -31,7 +32,7 @@ int VarnelInit(void)
     TearDown();
     int errorCode = 0;
     SocketStep failedStep = SocketStep::Create;
-    int socket = OpenUdpSocket(SUIT_PORT, &errorCode, &failedStep);
+    int socket = OpenUdpSocket(SuitPort(), &errorCode, &failedStep);
     if (socket == InvalidSocket) {
         // A socket that cannot be created fails at its bind on other systems,
         // so it is reported as that step.

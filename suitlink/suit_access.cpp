@@ -1,5 +1,6 @@
 // The client's calls on the suit table: pick, open and close a suit, read its
 // statistics and raw readings, switch its position sensor.
+#include "common/suit_datagram.h"
 #include "platform/clock.h"
 #include "suitlink/frame_delivery.h"
 #include "suitlink/library_state.h"
@@ -104,7 +105,8 @@ void VarnelGetRaw(VarnelHandle suit, uint16_t channels[48])
         return;
     // Under the lock, so the channels all come from one datagram.
     std::lock_guard hold(library.LibraryLock);
-    std::memcpy(channels, suit->raw + RawChannelsOffset, RawChannelsSize);
+    SuitReadings readings = DecodeSuitReadings(suit->raw);
+    std::memcpy(channels, readings.channels, sizeof readings.channels);
 }
 
 void VarnelEnablePositionSensor(VarnelHandle suit, int enable)

@@ -25,18 +25,18 @@ bool AlreadyHeard(const std::vector<SuitInfo>& heard, const ReceivedDatagram& da
     });
 }
 
-SuitInfo SuitInfoFromPacket(uint8_t* packet, const ReceivedDatagram& datagram)
+SuitInfo SuitInfoFromPacket(const uint8_t* packet, const ReceivedDatagram& datagram)
 {
+    SuitHeader header = DecodeSuitHeader(packet);
     SuitInfo info{};
-    packet[PacketNameOffset + SuitNameSize - 1] = 0;
-    const char* name = reinterpret_cast<const char*>(packet + PacketNameOffset);
-    std::memcpy(info.name, name, strnlen(name, SuitNameSize - 1));
+    static_assert(sizeof info.name == sizeof header.name);
+    std::memcpy(info.name, header.name, sizeof info.name);
     info.address = datagram.address;
     info.port = datagram.port;
-    float frameRate = ReadLittleEndianFloat(packet + PacketFrameRateOffset);
     // Clients take the reciprocal of the rate: only a usable one is listed.
+    float frameRate = header.frameRate;
     info.frameRate = std::isfinite(frameRate) && frameRate > 0.0f ? frameRate : 0.0f;
-    info.flags = ReadLittleEndian16(packet + PacketFlagsOffset);
+    info.flags = header.flags;
     return info;
 }
 

@@ -67,9 +67,12 @@ int RunTimeoutPass()
         if (!slot.frameCallback.load())
             continue;
         if (!slot.timeoutActive.load() && MoreThanTimeoutAfter(now, slot.lastReceiveTime.load())) {
-            StartTimeoutThread(&slot);
-            slot.timeoutStartTime.store(MillisecondCounter());
+            // The pass's own time: a clock read after the thread starts could
+            // fall after a callback that ran meanwhile and push the next
+            // timeout late.
+            slot.timeoutStartTime.store(now);
             slot.timeoutActive.store(1);
+            StartTimeoutThread(&slot);
         }
         if (slot.timeoutActive.load() && MoreThanTimeoutAfter(now, slot.timeoutStartTime.load()))
             slot.timeoutActive.store(0);

@@ -1,7 +1,8 @@
 // A simulated suit and `varnel record` in one process, talking over the
-// loopback interface on UDP port 8000, as the command line runs them.
+// loopback interface as the command line runs them, on the test's own port.
 #pragma once
 
+#include "tests/support/own_suit_port.h"
 #include "tools/record/recorder.h"
 #include "tools/simulator/simulator.h"
 
@@ -49,6 +50,7 @@ class SimulatedSuit {
 inline SimulateOptions LoopbackSuitOptions(double rate, double leadInSeconds)
 {
     SimulateOptions options;
+    options.destination.port = SuitPort();
     options.rate = rate;
     options.rateGiven = true;
     options.leadInSeconds = leadInSeconds;

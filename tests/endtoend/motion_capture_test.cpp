@@ -1,4 +1,5 @@
 #include "loopback_capture.h"
+#include "tests/support/owned_skeleton.h"
 #include "tests/support/temp_folder.h"
 #include "tests/tools/simulator/motion_solve_check.h"
 #include "tools/simulator/take_motion.h"
@@ -85,18 +86,11 @@ float LargestJointDistance(const SkeletonFrame& a, const SkeletonFrame& b)
     return largest;
 }
 
-class Take {
-  public:
-    Take() { VarnelInitSkeleton(&skeleton); }
-    ~Take() { VarnelFreeSkeletonFrames(&skeleton); }
-    Skeleton skeleton;
-};
-
 TEST(MotionCapture, ATakeWithThePositionSensorComesBackJointForJoint)
 {
     TempFolder folder;
     std::vector<SkeletonFrame> generated = MeasurableTake(150);
-    Take source;
+    OwnedSkeleton source;
     ActorData plain = PlainActor();
     VarnelCopyActorToSkeleton(&source.skeleton, &plain);
     VarnelFreeSkeletonFrames(&source.skeleton);
@@ -109,7 +103,7 @@ TEST(MotionCapture, ATakeWithThePositionSensorComesBackJointForJoint)
     ASSERT_EQ(VarnelWriteBVH(takePath.c_str(), &source.skeleton), 1);
 
     // What `varnel simulate --bvh generated.bvh --position-sensor` plays.
-    Take played;
+    OwnedSkeleton played;
     ASSERT_EQ(VarnelReadBVH(takePath.c_str(), &played.skeleton, 85.0f, 1.5f), 1);
     SimulateOptions suitOptions = LoopbackSuitOptions(100.0, LeadInSeconds);
     suitOptions.positionSensor = true;
@@ -125,7 +119,7 @@ TEST(MotionCapture, ATakeWithThePositionSensorComesBackJointForJoint)
     CapturedOutput out, errors;
     StopAfterSuit stopper(suit);
     ASSERT_EQ(RunRecord(options, stopper.stop, out.file, errors.file), 0) << errors.Text();
-    Take recorded;
+    OwnedSkeleton recorded;
     ASSERT_EQ(VarnelReadBVH(options.outputPath.c_str(), &recorded.skeleton, 85.0f, 1.5f), 1);
 
     // Frames may be dropped on a busy machine, so each recorded frame is
@@ -169,7 +163,7 @@ Vector CarryingPoint(Skeleton& take, int frame, int* point)
 }
 
 // Records the built-in walk for a few seconds.
-void RecordWalk(const RecordOptions& options, Take& take)
+void RecordWalk(const RecordOptions& options, OwnedSkeleton& take)
 {
     WalkingMotion walk(100.0, LeadInFrames(LeadInSeconds, 100.0));
     SimulatedSuit suit(walk, LoopbackSuitOptions(100.0, LeadInSeconds));
@@ -188,7 +182,7 @@ TEST(MotionCapture, TheFootThatCarriesTheWalkDoesNotSlide)
     options.outputPath = folder.File("walk.bvh");
     options.actorPath = WritePlainActor(folder);
     options.seconds = 3.0;
-    Take take;
+    OwnedSkeleton take;
     RecordWalk(options, take);
 
     int handOvers = 0;
@@ -223,7 +217,7 @@ TEST(MotionCapture, OnStairsTheCarryingFootStandsOnATread)
     // from 0 to 12.
     ASSERT_EQ(ParseFloor("0,-0.25,0,0,12,1,4", &options.floor), "");
     options.floorGiven = true;
-    Take take;
+    OwnedSkeleton take;
     RecordWalk(options, take);
     VarnelSetFloor(FloorGeometry{});
 

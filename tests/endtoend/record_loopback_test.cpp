@@ -1,4 +1,5 @@
 #include "loopback_capture.h"
+#include "tests/support/owned_skeleton.h"
 #include "tests/support/temp_folder.h"
 #include "tools/simulator/walking_motion.h"
 
@@ -106,11 +107,9 @@ TEST(RecordLoopback, ATakeWhoseFileCannotBeWrittenGoesToARecoveryFile)
     ASSERT_NE(at, std::string::npos) << said;
     std::string recovery = said.substr(at + lead.size());
     recovery.resize(recovery.find('\n'));
-    Skeleton take;
-    VarnelInitSkeleton(&take);
-    EXPECT_EQ(VarnelReadBVH(recovery.c_str(), &take, 85.0f, 1.5f), 1);
-    EXPECT_GT(take.numFrames, 0);
-    VarnelFreeSkeletonFrames(&take);
+    OwnedSkeleton take;
+    EXPECT_EQ(VarnelReadBVH(recovery.c_str(), take.get(), 85.0f, 1.5f), 1);
+    EXPECT_GT(take->numFrames, 0);
 }
 
 TEST(RecordLoopback, AFrameLimitAndTheSummary)
@@ -129,11 +128,9 @@ TEST(RecordLoopback, AFrameLimitAndTheSummary)
     EXPECT_NE(out.Text().find("Recorded 25 frames in "), std::string::npos) << out.Text();
     EXPECT_NE(out.Text().find("Recording \"?[2JWalker\""), std::string::npos) << out.Text();
 
-    Skeleton take;
-    VarnelInitSkeleton(&take);
-    ASSERT_EQ(VarnelReadBVH(options.outputPath.c_str(), &take, 85.0f, 1.5f), 1);
-    EXPECT_EQ(take.numFrames, 25);
-    EXPECT_FLOAT_EQ(take.frameTime, 0.01f);
-    VarnelFreeSkeletonFrames(&take);
+    OwnedSkeleton take;
+    ASSERT_EQ(VarnelReadBVH(options.outputPath.c_str(), take.get(), 85.0f, 1.5f), 1);
+    EXPECT_EQ(take->numFrames, 25);
+    EXPECT_FLOAT_EQ(take->frameTime, 0.01f);
 }
 } // namespace

@@ -1,3 +1,4 @@
+#include "common/units.h"
 #include "kinematics/joint_solve.h"
 #include "solver_test_actor.h"
 #include "tests/support/vector_matchers.h"
@@ -30,8 +31,8 @@ struct JointFrame {
 Matrix JointRotation(const SkeletonFrame& pose, int firstChannel)
 {
     const float* c = pose.channels + firstChannel;
-    constexpr float toRadians = 0.017453292f;
-    return Matrix::RotYXZ(c[1] * toRadians, c[0] * toRadians, c[2] * toRadians);
+    return Matrix::RotYXZ(c[1] * DegreesToRadians, c[0] * DegreesToRadians,
+                          c[2] * DegreesToRadians);
 }
 
 void ExpectJointChannelsZeroExcept(const SkeletonFrame& pose, std::vector<int> moved,
@@ -109,7 +110,7 @@ TEST(JointSolve, HeadUndoesTheNeckTweak)
     EXPECT_NEAR(pose.channels[51], 20, 1e-3f);
     EXPECT_NEAR(pose.channels[52], 12, 1e-3f);
     // Head = RotX(-20 deg) * RotY(-12 deg): the neck's turn taken back in reverse order.
-    constexpr float d = 0.017453292f;
+    constexpr float d = DegreesToRadians;
     EXPECT_MATRIX_NEAR(JointRotation(pose, 54), Matrix::RotX(-20 * d) * Matrix::RotY(-12 * d),
                        1e-5f);
 }
@@ -121,7 +122,7 @@ TEST(JointSolve, KneeScaleMultipliesReadingAndCorrection)
     frame.angles[30] = 0.3f;
     frame.angles[34] = 0.4f; // gives the knee a displacement correction
     float unscaled = frame.Solve(actor).channels[9];
-    float correctionFree = 0.3f * 57.29578f;
+    float correctionFree = 0.3f * RadiansToDegrees;
     ASSERT_GT(std::fabs(unscaled - correctionFree), 1.0f);
 
     actor.scales[ScaleLeftKneeX] = 2;
@@ -158,10 +159,10 @@ TEST(JointSolve, WithoutDisplacementsThereAreNoCorrections)
     frame.angles[11] = 0.6f;
     const SkeletonFrame& pose = frame.Solve(actor);
     // Knees and elbows carry their reading alone.
-    EXPECT_NEAR(pose.channels[9], 0.3f * 57.29578f, 1e-3f);
-    EXPECT_NEAR(pose.channels[18], -0.2f * 57.29578f, 1e-3f);
-    EXPECT_NEAR(pose.channels[33], 0.7f * 57.29578f, 1e-3f);
-    EXPECT_NEAR(pose.channels[45], 0.6f * 57.29578f, 1e-3f);
+    EXPECT_NEAR(pose.channels[9], 0.3f * RadiansToDegrees, 1e-3f);
+    EXPECT_NEAR(pose.channels[18], -0.2f * RadiansToDegrees, 1e-3f);
+    EXPECT_NEAR(pose.channels[33], 0.7f * RadiansToDegrees, 1e-3f);
+    EXPECT_NEAR(pose.channels[45], 0.6f * RadiansToDegrees, 1e-3f);
     // The neck is driven by the displacement only.
     for (int channel = 51; channel < 54; channel++)
         EXPECT_NEAR(pose.channels[channel], 0, 1e-5f);

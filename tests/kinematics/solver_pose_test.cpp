@@ -1,6 +1,7 @@
-#include "solver_raw_block.h"
+#include "common/units.h"
 #include "solver_test_actor.h"
 #include "suitlink/suit_solve.h"
+#include "tests/support/suit_datagrams.h"
 #include "tests/support/vector_matchers.h"
 
 #include <gtest/gtest.h>
@@ -10,26 +11,36 @@
 
 namespace {
 
+uint16_t ChannelOf(const uint8_t* block, int channel)
+{
+    return DecodeSuitReadings(block).channels[channel];
+}
+
 class PoseSolver : public testing::Test {
   protected:
     SuitSlot slot;
     SkeletonFrame pose = {};
+    // What the suit sends next.
+    SuitReadings readings = StandingReadings();
+    uint32_t counter = 1000;
 
     void SetUp() override
     {
         VarnelSetFloor(FloorGeometry{});
         slot.actor = StandardActor();
-        for (int i = 0; i < VARNEL_NUM_RAW_CHANNELS; i++)
-            PutRawChannel(slot.raw, i, uint16_t(2000 + 13 * i));
-        PutRawOrientation(slot.raw, 5, -7, 100);
-        PutRawPosition(slot.raw, 0.3f, 1.2f, 0.9f);
-        PutRawCounter(slot.raw, 1000);
-        slot.hasData.store(1);
+        Stored().hasData.store(1);
     }
     void TearDown() override { VarnelSetFloor(FloorGeometry{}); }
 
-    void Calibrate() { CalibrateSuit(slot, pose); }
-    void Solve() { SolvePose(slot, pose); }
+    // The slot with the readings stored, as the receive thread stores a datagram.
+    SuitSlot& Stored()
+    {
+        SuitRawBlock raw = MakeRawBlock(readings, counter);
+        std::copy(raw.begin(), raw.end(), slot.raw);
+        return slot;
+    }
+    void Calibrate() { CalibrateSuit(Stored(), pose); }
+    void Solve() { SolvePose(Stored(), pose); }
     Vector Hips() const { return Vector(pose.channels[0], pose.channels[1], pose.channels[2]); }
     Vector HipsAngles() const
     {
@@ -37,8 +48,13 @@ class PoseSolver : public testing::Test {
     }
     void Move(int channel, int counts)
     {
-        PutRawChannel(slot.raw, channel,
-                      uint16_t(RawChannel(slot.solver.nullRaw, channel) + counts));
+        readings.channels[channel] = uint16_t(ChannelOf(slot.solver.nullRaw, channel) + counts);
+    }
+    void Orient(float first, float second, float third)
+    {
+        readings.orientation[0] = first;
+        readings.orientation[1] = second;
+        readings.orientation[2] = third;
     }
 };
 
@@ -66,7 +82,7 @@ TEST_F(PoseSolver, CalibratingAgainDiscardsTheTravel)
     Calibrate();
     slot.solver.support.rootOffset = Vector(30, -12, 36.5f);
     slot.solver.support.supportIndex = 3;
-    PutRawCounter(slot.raw, 1500);
+    counter = 1500;
     Calibrate();
     EXPECT_EQ(pose.counter, 0);
     EXPECT_EQ(pose.contacts, uint32_t(ContactLeftFootHeel));
@@ -76,13 +92,13 @@ TEST_F(PoseSolver, CalibratingAgainDiscardsTheTravel)
 TEST_F(PoseSolver, OrientationTurnsTheHips)
 {
     Calibrate();
-    PutRawOrientation(slot.raw, 5, -7, 130);
+    Orient(5, -7, 130);
     Solve();
     EXPECT_VECTOR_NEAR(HipsAngles(), Vector(0, 0, 30), 1e-4f);
-    PutRawOrientation(slot.raw, 15, -7, 100);
+    Orient(15, -7, 100);
     Solve();
     EXPECT_VECTOR_NEAR(HipsAngles(), Vector(0, 10, 0), 1e-4f);
-    PutRawOrientation(slot.raw, 5, 3, 100);
+    Orient(5, 3, 100);
     Solve();
     EXPECT_VECTOR_NEAR(HipsAngles(), Vector(10, 0, 0), 1e-4f);
 }
@@ -91,7 +107,7 @@ TEST_F(PoseSolver, HipsTweakPrecedesTheSensorTurn)
 {
     slot.actor.tweaks[TweakHipsX] = 10;
     Calibrate();
-    PutRawOrientation(slot.raw, 5, -7, 130);
+    Orient(5, -7, 130);
     Solve();
     // RotX(10) * RotZ(30) is RotYXZ(0, 10, 30); the other order is not.
     EXPECT_VECTOR_NEAR(HipsAngles(), Vector(10, 0, 30), 1e-4f);
@@ -128,19 +144,19 @@ TEST_F(PoseSolver, OneCountFlickerIsHeldInTheSlotsReadings)
     Calibrate();
     Move(25, 1); // LeftHip X, a -g channel
     Solve();
-    EXPECT_EQ(RawChannel(slot.raw, 25), RawChannel(slot.solver.nullRaw, 25));
+    EXPECT_EQ(ChannelOf(slot.raw, 25), ChannelOf(slot.solver.nullRaw, 25));
     EXPECT_EQ(pose.channels[6], 0.0f);
     Move(25, 2);
     Solve();
-    EXPECT_EQ(RawChannel(slot.raw, 25), RawChannel(slot.solver.nullRaw, 25) + 2);
-    EXPECT_NEAR(pose.channels[6], -2 * 0.001406149f * 57.29578f, 1e-5f);
+    EXPECT_EQ(ChannelOf(slot.raw, 25), ChannelOf(slot.solver.nullRaw, 25) + 2);
+    EXPECT_NEAR(pose.channels[6], -2 * 0.001406149f * RadiansToDegrees, 1e-5f);
 }
 
 TEST_F(PoseSolver, CounterIsTheWrappedDifference)
 {
-    PutRawCounter(slot.raw, 4000000000u);
+    counter = 4000000000u;
     Calibrate();
-    PutRawCounter(slot.raw, 5);
+    counter = 5;
     Solve();
     EXPECT_EQ(uint32_t(pose.counter), 5u - 4000000000u);
 }
@@ -157,21 +173,23 @@ TEST_F(PoseSolver, PositionSensorMovesTheHipsHorizontally)
     Calibrate();
     EXPECT_VECTOR_NEAR(Hips(), Vector(0, 1.5f, 40.5f), 1e-5f);
 
-    PutRawPosition(slot.raw, 0.3f + 1, 1.2f - 0.5f, 0.9f + 2);
+    readings.position[0] += 1;
+    readings.position[1] -= 0.5f;
+    readings.position[2] += 2;
     Solve();
     // x is scaled away; y follows the sensor; z still stands on the floor.
     EXPECT_EQ(pose.channels[0], 0.0f);
-    EXPECT_NEAR(pose.channels[1], (3 - 0.5f * 39.37008f) * 0.5f, 1e-4f);
+    EXPECT_NEAR(pose.channels[1], (3 - 0.5f * MetersToInches) * 0.5f, 1e-4f);
     EXPECT_NEAR(pose.channels[2], 40.5f, 1e-5f);
 }
 
 TEST_F(PoseSolver, RollingOverAndBackReturnsTheHips)
 {
     Calibrate();
-    PutRawOrientation(slot.raw, 5 - 10, -7, 100);
+    Orient(5 - 10, -7, 100);
     Solve();
     EXPECT_EQ(pose.contacts, uint32_t(ContactRightFootHeel));
-    PutRawOrientation(slot.raw, 5, -7, 100);
+    Orient(5, -7, 100);
     Solve();
     EXPECT_VECTOR_NEAR(Hips(), Vector(0, 0, 36.5f), 0.001f);
 }

@@ -1,18 +1,16 @@
 #include "platform/udp_socket.h"
+#include "tests/support/loopback_socket.h"
 
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
 #include <cerrno>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <vector>
 
 namespace {
-// A receiving socket from the platform on a free loopback port, and a plain
-// sender bound to a free port of its own.
+// A receiving socket from the platform on a free port, and a sender bound to
+// a free loopback port of its own.
 class UdpSocketTest : public testing::Test {
   protected:
     void SetUp() override
@@ -21,42 +19,21 @@ class UdpSocketTest : public testing::Test {
         SocketStep step;
         receiver = OpenUdpSocket(0, &errorCode, &step);
         ASSERT_NE(receiver, InvalidSocket);
-        receiverPort = LocalPort(receiver);
-
-        sender = socket(AF_INET, SOCK_DGRAM, 0);
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ASSERT_EQ(bind(sender, reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
-        senderPort = LocalPort(sender);
+        receiverPort = BoundUdpPort(receiver);
+        ASSERT_TRUE(sender.Bound());
+        senderPort = sender.Identity().port;
     }
-    void TearDown() override
-    {
-        CloseUdpSocket(receiver);
-        close(sender);
-    }
-    static uint16_t LocalPort(int fd)
-    {
-        sockaddr_in local{};
-        socklen_t length = sizeof local;
-        getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length);
-        return local.sin_port;
-    }
+    void TearDown() override { CloseUdpSocket(receiver); }
     void Send(size_t size, uint8_t fill)
     {
         std::vector<uint8_t> bytes(size, fill);
-        sockaddr_in target{};
-        target.sin_family = AF_INET;
-        target.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        target.sin_port = receiverPort;
-        ASSERT_EQ(sendto(sender, bytes.data(), size, 0, reinterpret_cast<sockaddr*>(&target),
-                         sizeof target),
-                  ssize_t(size));
+        ASSERT_TRUE(sender.SendTo(receiverPort, bytes.data(), size));
     }
 
     int receiver = InvalidSocket;
-    int sender = -1;
-    uint16_t receiverPort = 0, senderPort = 0;
+    uint16_t receiverPort = 0; // host order
+    LoopbackSocket sender;
+    uint16_t senderPort = 0; // network order, as ReceivedDatagram gives it
 };
 
 TEST_F(UdpSocketTest, WouldBlockUntilADatagramWaits)
@@ -109,9 +86,26 @@ TEST_F(UdpSocketTest, PortInUseFailsAtBindWithItsWinsockCode)
 {
     int errorCode = 0;
     SocketStep step = SocketStep::Create;
-    EXPECT_EQ(OpenUdpSocket(ntohs(receiverPort), &errorCode, &step), InvalidSocket);
+    EXPECT_EQ(OpenUdpSocket(receiverPort, &errorCode, &step), InvalidSocket);
     EXPECT_EQ(step, SocketStep::Bind);
     EXPECT_EQ(errorCode, 10048);
+}
+
+TEST_F(UdpSocketTest, SendingSideReportsWhatFails)
+{
+    int errorCode = 0;
+    EXPECT_EQ(OpenUdpSocketAt(AnyIpv4Address, receiverPort, &errorCode), InvalidSocket);
+    EXPECT_EQ(errorCode, 10048);
+
+    // Longer than any IPv4 datagram.
+    std::vector<uint8_t> huge(70000);
+    int sending = OpenUdpSocketAt(LoopbackIpv4Address, 0, &errorCode);
+    ASSERT_NE(sending, InvalidSocket);
+    EXPECT_NE(BoundUdpPort(sending), 0);
+    EXPECT_FALSE(SendDatagram(sending, LoopbackIpv4Address, receiverPort, huge.data(), huge.size(),
+                              &errorCode));
+    EXPECT_EQ(errorCode, 10040);
+    CloseUdpSocket(sending);
 }
 
 TEST(SocketErrorCode, ErrnoMapsToWinsockNumbers)

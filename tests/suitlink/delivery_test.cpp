@@ -131,10 +131,12 @@ TEST_F(DeliveryTest, ThrowingCallbackLeavesTheLockFree)
 }
 
 // Sensor reading `index` (0..2 orientation, 3..5 position) of a datagram.
-SuitPacket WithSensorReading(SuitPacket packet, int index, float value)
+SuitDatagram WithSensorReading(SuitDatagram packet, int index, float value)
 {
-    std::memcpy(&packet[PacketRawOffset + RawOrientationOffset + 4 * size_t(index)], &value, 4);
-    return packet;
+    uint32_t counter = 0;
+    SuitReadings readings = DecodeSuitReadings(packet.data() + PacketRawOffset, &counter);
+    (index < 3 ? readings.orientation[index] : readings.position[index - 3]) = value;
+    return MakeSuitDatagram(DecodeSuitHeader(packet.data()), readings, counter);
 }
 
 // Unusable sensor readings, the first one at calibration, each hold that
@@ -150,9 +152,9 @@ TEST_F(DeliveryTest, UnusableSensorReadingsNeverReachATake)
     ASSERT_EQ(VarnelFindSuits(), 1);
     VarnelHandle suit = VarnelOpen(&first.Info(), RecordFrame, nullptr);
     VarnelEnablePositionSensor(suit, 1);
-    std::vector<SuitPacket> packets;
+    std::vector<SuitDatagram> packets;
     for (uint32_t counter = 1; counter <= 2 * std::size(faults); counter++) {
-        SuitPacket packet = FramePacket("Suit", counter, int(counter), SUIT_HAS_POSITION_SENSOR);
+        SuitDatagram packet = FramePacket("Suit", counter, int(counter), SUIT_HAS_POSITION_SENSOR);
         if (counter % 2 == 0)
             packet = WithSensorReading(packet, faults[counter / 2 - 1].reading,
                                        faults[counter / 2 - 1].value);

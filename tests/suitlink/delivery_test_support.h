@@ -4,31 +4,15 @@
 
 #include "suit_link_test_support.h"
 
-#include <bit>
 #include <cstdio>
 #include <cstdlib>
 
-// A datagram of a suit standing still: every potentiometer `bend` counts
-// away from a fixed reading, level orientation and position sensors, and the
-// given counter.
-inline SuitPacket FramePacket(const char* name, uint32_t counter, int bend = 0, uint16_t flags = 0)
+// A datagram of a suit standing still, every potentiometer `bend` counts
+// away from its fixed reading, with the given counter.
+inline SuitDatagram FramePacket(const char* name, uint32_t counter, int bend = 0,
+                                uint16_t flags = 0)
 {
-    SuitPacket packet = MakePacket(name, 120.0f, flags);
-    uint8_t* raw = &packet[PacketRawOffset];
-    auto put32 = [raw](size_t offset, uint32_t value) {
-        for (int i = 0; i < 4; i++)
-            raw[offset + i] = uint8_t(value >> (8 * i));
-    };
-    for (int i = 0; i < VARNEL_NUM_RAW_CHANNELS; i++) {
-        uint16_t counts = uint16_t(2000 + 13 * i + bend);
-        raw[RawChannelsOffset + 2 * i] = uint8_t(counts);
-        raw[RawChannelsOffset + 2 * i + 1] = uint8_t(counts >> 8);
-    }
-    const float sensors[6] = {5.0f, -7.0f, 100.0f, 0.3f, 1.2f, 0.9f};
-    for (int i = 0; i < 6; i++)
-        put32(RawOrientationOffset + 4 * i, std::bit_cast<uint32_t>(sensors[i]));
-    put32(RawCounterOffset, counter);
-    return packet;
+    return MakeSuitDatagram(MakeSuitHeader(name, 120.0f, flags), StandingReadings(bend), counter);
 }
 
 // A VarnelFinish that hangs leaves nothing to tear down: the process ends

@@ -4,6 +4,8 @@
 #include "suitlink/suit_link_limits.h"
 #include "suitlink/suit_table.h"
 
+#include <arpa/inet.h>
+
 #include <cmath>
 #include <memory>
 #include <string>
@@ -16,9 +18,9 @@ bool SameSuit(const SuitInfo& a, const SuitInfo& b)
 
 TEST_F(SuitLinkTest, OrderIsAddressBytesThenPortBytesReadLittleEndian)
 {
-    TestSuit second("127.0.0.2", 4000);
-    TestSuit portOne("127.0.0.1", 1);
-    TestSuit port256("127.0.0.1", 256);
+    TestSuit second(LoopbackIpv4Address + 1);
+    TestSuit portOne(LoopbackIpv4Address, 1);
+    TestSuit port256(LoopbackIpv4Address, 256);
     if (!portOne.Bound() || !port256.Bound())
         GTEST_SKIP() << "source ports 1 and 256 need the right to bind low ports";
     ASSERT_TRUE(second.Bound());
@@ -60,7 +62,7 @@ TEST_F(SuitLinkTest, IdentityComesFromTheFirstWellFormedDatagram)
     TestSuit suit, shortLength, longLength, noise;
     uint32_t straysBefore = StrayDatagramCount();
 
-    SuitPacket bad = MakePacket("Length 151");
+    SuitDatagram bad = MakePacket("Length 151");
     bad[PacketLengthOffset] = 151;
     shortLength.Send(bad);
     bad[PacketLengthOffset] = 153;
@@ -71,7 +73,10 @@ TEST_F(SuitLinkTest, IdentityComesFromTheFirstWellFormedDatagram)
     std::memcpy(oversize.data(), MakePacket("Oversize").data(), SUIT_PACKET_SIZE);
     noise.Send(oversize.data(), oversize.size());
     // A name filling all 16 bytes without a terminator.
-    suit.Send(MakePacket("ABCDEFGHIJKLMNOP", 120.0f, SUIT_HAS_POSITION_SENSOR | 0x100));
+    SuitDatagram unterminated =
+        MakePacket("ABCDEFGHIJKLMNO", 120.0f, SUIT_HAS_POSITION_SENSOR | 0x100);
+    unterminated[PacketNameOffset + SuitNameSize - 1] = 'P';
+    suit.Send(unterminated);
     suit.Send(MakePacket("Later name", 30.0f, 0));
 
     ASSERT_EQ(VarnelFindSuits(), 1);
@@ -108,7 +113,7 @@ TEST_F(SuitLinkTest, RefusedWhileASuitIsOpen)
     EXPECT_EQ(library.suitTable, table);
     EXPECT_EQ(VarnelNumSuits(), 1);
     // The receive thread still runs.
-    SuitPacket packet = MakePacket("Open suit", 60.0f, 0, 42);
+    SuitDatagram packet = MakePacket("Open suit", 60.0f, 0, 42);
     suit.Send(packet);
     EXPECT_TRUE(WaitUntil([&] { return RawOf(handle) == RawOf(packet); }));
 }
@@ -200,7 +205,7 @@ namespace {
 TEST_F(SuitLinkTest, AFloodOfSourcesFillsTheTableOnlyUpToItsLimit)
 {
     std::vector<std::unique_ptr<TestSuit>> flood;
-    std::vector<std::pair<const TestSuit*, SuitPacket>> sending;
+    std::vector<std::pair<const TestSuit*, SuitDatagram>> sending;
     for (int i = 0; i < MaxSuits + 44; i++) {
         flood.push_back(std::make_unique<TestSuit>());
         sending.emplace_back(flood.back().get(), MakePacket("Flood"));

@@ -19,7 +19,7 @@ class ReceiverTest : public SuitLinkTest {
 
     // Sends packet from the open suit and waits until the receive thread has
     // stored and processed it.
-    void SendAndWait(const SuitPacket& packet)
+    void SendAndWait(const SuitDatagram& packet)
     {
         opened.Send(packet);
         ASSERT_TRUE(WaitUntil(
@@ -33,7 +33,7 @@ class ReceiverTest : public SuitLinkTest {
 TEST_F(ReceiverTest, StoresTheRawBlockOfAnOpenSuitOnly)
 {
     EXPECT_EQ(handle->hasData, 0);
-    SuitPacket packet = MakePacket("Opened", 60.0f, 0, 9);
+    SuitDatagram packet = MakePacket("Opened", 60.0f, 0, 9);
     SendAndWait(packet);
     EXPECT_EQ(handle->hasData, 1);
     EXPECT_EQ(VarnelGetDropped(handle), 0u);
@@ -76,7 +76,7 @@ TEST_F(ReceiverTest, ABurstIsOneFrameAndTheRestDropped)
 
 TEST_F(ReceiverTest, DatagramsOfAnotherSizeNeverStopOrReachTheSuit)
 {
-    SuitPacket first = MakePacket("Opened", 60.0f, 0, 20);
+    SuitDatagram first = MakePacket("Opened", 60.0f, 0, 20);
     SendAndWait(first);
     uint32_t straysBefore = StrayDatagramCount();
 
@@ -86,7 +86,7 @@ TEST_F(ReceiverTest, DatagramsOfAnotherSizeNeverStopOrReachTheSuit)
         oversize[i] = uint8_t(i);
     std::memcpy(oversize.data(), MakePacket("Opened").data(), SUIT_PACKET_SIZE);
     opened.Send(oversize.data(), oversize.size());
-    SuitPacket truncated = MakePacket("Opened", 60.0f, 0, 99);
+    SuitDatagram truncated = MakePacket("Opened", 60.0f, 0, 99);
     opened.Send(truncated.data(), 100);
     std::mt19937 random(1234);
     for (int i = 0; i < 8; i++) {

@@ -5,14 +5,12 @@
 #include "common/suit_datagram.h"
 #include "platform/clock.h"
 #include "suitlink/library_state.h"
+#include "tests/support/loopback_socket.h"
+#include "tests/support/own_suit_port.h"
+#include "tests/support/suit_datagrams.h"
 #include "varnel.h"
 
 #include <gtest/gtest.h>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <array>
 #include <atomic>
@@ -25,72 +23,44 @@
 #include <thread>
 #include <vector>
 
-using SuitPacket = std::array<uint8_t, SUIT_PACKET_SIZE>;
-
-// A well-formed datagram; the raw block is filled with a pattern that starts
-// at rawSeed so that two packets are easy to tell apart.
-inline SuitPacket MakePacket(const char* name, float frameRate = 60.0f, uint16_t flags = 0,
-                             uint8_t rawSeed = 1)
+// A well-formed datagram; its readings follow a pattern that starts at
+// rawSeed, so that two datagrams are easy to tell apart. Seeds one apart
+// differ by far more than the one count the solver's flicker filter holds.
+inline SuitDatagram MakePacket(const char* name, float frameRate = 60.0f, uint16_t flags = 0,
+                               uint8_t rawSeed = 1)
 {
-    SuitPacket packet{};
-    packet[PacketLengthOffset] = SUIT_PACKET_SIZE & 0xff;
-    packet[PacketLengthOffset + 1] = SUIT_PACKET_SIZE >> 8;
-    packet[PacketFlagsOffset] = uint8_t(flags);
-    packet[PacketFlagsOffset + 1] = uint8_t(flags >> 8);
-    std::memcpy(&packet[PacketFrameRateOffset], &frameRate, sizeof frameRate);
-    std::memcpy(&packet[PacketNameOffset], name, strnlen(name, SuitNameSize));
-    for (size_t i = 0; i < SuitRawSize; i++)
-        packet[PacketRawOffset + i] = uint8_t(rawSeed + i * 7);
-    return packet;
+    SuitReadings readings;
+    for (int i = 0; i < SuitChannelCount; i++)
+        readings.channels[i] = uint16_t(100 * rawSeed + 7 * i);
+    return MakeSuitDatagram(MakeSuitHeader(name, frameRate, flags), readings, rawSeed);
 }
 
-// A suit: a UDP socket bound to a loopback address and source port (0: any)
-// that sends to port 8000 on 127.0.0.1.
-class TestSuit {
+// A suit: a socket on a loopback address and source port (0: any) of its
+// own that sends to the library's suit port.
+class TestSuit : public LoopbackSocket {
   public:
-    explicit TestSuit(const char* address = "127.0.0.1", uint16_t port = 0)
+    explicit TestSuit(uint32_t address = LoopbackIpv4Address, uint16_t port = 0)
+        : LoopbackSocket(address, port), info(Identity())
     {
-        fd = socket(AF_INET, SOCK_DGRAM, 0);
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_port = htons(port);
-        inet_pton(AF_INET, address, &local.sin_addr);
-        bound = fd >= 0 && bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) == 0;
-        socklen_t length = sizeof local;
-        getsockname(fd, reinterpret_cast<sockaddr*>(&local), &length);
-        info.address = local.sin_addr.s_addr;
-        info.port = local.sin_port;
     }
-    ~TestSuit() { close(fd); }
-    TestSuit(const TestSuit&) = delete;
-    TestSuit& operator=(const TestSuit&) = delete;
 
-    bool Bound() const { return bound; }
     // The identity the library should give this suit (address and port).
     const SuitInfo& Info() const { return info; }
 
     void Send(const void* bytes, size_t size) const
     {
-        sockaddr_in target{};
-        target.sin_family = AF_INET;
-        target.sin_port = htons(SUIT_PORT);
-        target.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ssize_t sent =
-            sendto(fd, bytes, size, 0, reinterpret_cast<sockaddr*>(&target), sizeof target);
-        EXPECT_EQ(sent, ssize_t(size));
+        EXPECT_TRUE(SendTo(SuitPort(), bytes, size));
     }
-    void Send(const SuitPacket& packet) const { Send(packet.data(), packet.size()); }
+    void Send(const SuitDatagram& packet) const { Send(packet.data(), packet.size()); }
 
   private:
-    int fd = -1;
-    bool bound = false;
-    SuitInfo info{};
+    SuitInfo info;
 };
 
 // Runs VarnelFindSuits while each suit keeps sending its packet, as real
 // suits do. Needed once a receive thread runs: it would drain datagrams sent
 // before the call.
-inline int FindSuitsWhileSending(const std::vector<std::pair<const TestSuit*, SuitPacket>>& suits)
+inline int FindSuitsWhileSending(const std::vector<std::pair<const TestSuit*, SuitDatagram>>& suits)
 {
     std::atomic<bool> listening{true};
     std::thread sender([&] {
@@ -173,17 +143,17 @@ inline SuitSlot* Slot(int index)
 }
 
 // Raw block of a slot, read under the lock like the receive thread writes it.
-inline std::array<uint8_t, SuitRawSize> RawOf(const SuitSlot* slot)
+inline SuitRawBlock RawOf(const SuitSlot* slot)
 {
-    std::array<uint8_t, SuitRawSize> raw;
+    SuitRawBlock raw;
     std::lock_guard hold(library.LibraryLock);
     std::memcpy(raw.data(), slot->raw, SuitRawSize);
     return raw;
 }
 
-inline std::array<uint8_t, SuitRawSize> RawOf(const SuitPacket& packet)
+inline SuitRawBlock RawOf(const SuitDatagram& packet)
 {
-    std::array<uint8_t, SuitRawSize> raw;
+    SuitRawBlock raw;
     std::memcpy(raw.data(), &packet[PacketRawOffset], SuitRawSize);
     return raw;
 }
