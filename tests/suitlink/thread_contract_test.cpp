@@ -34,7 +34,7 @@ void EnumerateAndOpen(const std::atomic<bool>& running, std::atomic<int>& opened
 TEST_F(SuitLinkTest, SuitsMayBeEnumeratedAndOpenedWhileAnotherThreadRescans)
 {
     TestSuit first, second;
-    std::vector<std::pair<const TestSuit*, SuitPacket>> suits = {{&first, MakePacket("First")},
+    std::vector<std::pair<const TestSuit*, SuitDatagram>> suits = {{&first, MakePacket("First")},
                                                                  {&second, MakePacket("Second")}};
     ASSERT_EQ(FindSuitsWhileSending(suits), 2);
     std::atomic<bool> running{true};
