@@ -44,8 +44,10 @@ enum class Command {
 struct MenuItem {
     const char* menu; // "&File", "&Options", "&Actions"
     Command command;
-    const char* text;     // with its "&" mnemonic
-    const char* shortcut; // in the toolkit-neutral form "Ctrl+O", "A", "Esc"; "" for none
+    const char* text; // with its "&" mnemonic
+    // In the toolkit-neutral form "Ctrl+O", "A", "Esc"; "" for none. A plain
+    // letter acts without a modifier key.
+    const char* shortcut;
     bool checkable;
     bool separatorBefore;
 };

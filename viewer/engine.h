@@ -22,3 +22,10 @@ void ShowTimeoutPrompt(ViewerState& state, Shell& shell, VarnelHandle suit);
 // Opens the first free suit with the viewer's callbacks, switches its
 // position sensor as the settings say and hands over the floor.
 void OpenSuit(ViewerState& state);
+
+// The record limit in frames: RecordLimitFS frames, or RecordLimitFS seconds
+// at the suit's nominal rate rounded to the nearest frame (0 without a suit).
+int RecordLimitInFrames(const ViewerState& state, VarnelHandle suit);
+
+// The take's frame count, read under takeLock: a recording may be appending.
+int TakeFrameCount(ViewerState& state);

@@ -28,7 +28,8 @@ class Shell {
     virtual ~Shell() = default;
 
     virtual void SetStatusText(StatusPane pane, const std::string& text) = 0;
-    // A modal message box captioned with the program's name.
+    // A modal message box captioned with the program's name; text is plain
+    // text, never markup (it may hold a suit's name or a path).
     virtual MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,
                                       MessageButtons buttons = MessageButtons::Ok) = 0;
     virtual void SetMenuCheck(Command command, bool checked) = 0;
@@ -38,8 +39,8 @@ class Shell {
     virtual void Repaint() = 0;
     // Asks the window to close, after the command running now.
     virtual void PostClose() = 0;
-    // The start-up prompt; dontLook holds the check box when it closes
-    // through a button (not with Esc or the close box).
+    // The start-up prompt, its check box clear; dontLook holds the check box
+    // when it closes through a button (not with Esc or the close box).
     virtual NoSuitsAnswer AskNoSuitsDetected(int* dontLook) = 0;
     // The About box, centred on the screen, showing text.
     virtual void ShowAbout(const std::string& text) = 0;
@@ -48,4 +49,7 @@ class Shell {
     virtual void RequestRepaint() = 0;                     // a repaint of the whole window
     virtual void PostCommand(Command command) = 0;         // run as if chosen from the menu
     virtual void PostTimeoutPrompt(VarnelHandle suit) = 0; // ShowTimeoutPrompt for the suit
+    // A message box shown by the user-interface thread, for threads that must
+    // not wait for the user (the receive thread holds the library lock).
+    virtual void PostMessageBox(const std::string& text, MessageIcon icon) = 0;
 };

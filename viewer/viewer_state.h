@@ -58,8 +58,11 @@ struct ViewerState : ViewerSettings {
 
     // The one skeleton: node table, frame time and the take's frames. The
     // frame callback appends under takeLock; whoever reads the frame array
-    // while a recording may run takes it too.
-    Skeleton Skeleton = {};
+    // while a recording may run takes it too, and calls no function that
+    // takes the library lock while holding it (the callback holds that lock
+    // when it takes takeLock). The type is qualified: the field's name would
+    // otherwise hide it inside the class.
+    ::Skeleton Skeleton = {};
     std::mutex takeLock;
 
     // The latest pose from the frame callback; copied in and out under
