@@ -35,8 +35,9 @@ struct Camera {
     float DragStartScale = DefaultViewScale;
 };
 
-// "Rounded": add 0.5 and truncate toward zero (-2.7 gives -2).
-int RoundedToInt(float value);
+// "Rounded": add 0.5 and truncate toward zero (-2.7 gives -2). Values far
+// beyond any screen are held at +-2^30 pixels, so the result stays an int.
+int RoundedToInt(double value);
 
 // World point to view pixel.
 PixelPoint ProjectPoint(const Camera& camera, Vector point);
@@ -49,7 +50,8 @@ void ZeroView(Camera& camera);
 
 // Centres and scales the camera on a box in unscaled view coordinates (u
 // rightward, w downward) so that it fills 85 % of the tighter dimension of
-// a view of the given size (which becomes the camera's view size).
+// a view of the given size (which becomes the camera's view size). A box
+// flat in one direction (a skeleton seen edge-on) is fitted by the other.
 void FitView(Camera& camera, int viewWidth, int viewHeight, float minU, float minW, float maxU,
              float maxW);
 
@@ -68,6 +70,7 @@ void BeginDrag(Camera& camera, const MouseEvent& event);
 // Button release (either): ends the drag, even with the other still held.
 void EndDrag(Camera& camera);
 // Mouse move: tumble (left), spin (right), pan (left with Shift or Ctrl) or
-// zoom (right with Shift or Ctrl). True when the camera changed and the view
-// needs a repaint.
+// zoom (right with Shift or Ctrl). A move back onto the press point restores
+// the camera of the press. True when the camera changed and the view needs a
+// repaint.
 bool DragTo(Camera& camera, const MouseEvent& event);
