@@ -14,8 +14,8 @@ constexpr int LowerBodyChannels = RightAnkleChannel + 3;
 
 enum class AppendResult { Stored, LimitReached, OutOfMemory };
 
-// Called without takeLock: the limit asks the library, whose lock the
-// receive thread takes before takeLock.
+// The caller works out limit first: that asks the library, whose lock is
+// never taken under takeLock.
 AppendResult AppendToTake(ViewerState& state, const SkeletonFrame& pose, int limit)
 {
     std::lock_guard hold(state.takeLock);

@@ -16,7 +16,8 @@ void ViewerFrameCallback(const SkeletonFrame* pose, VarnelHandle suit);
 void ViewerTimeoutCallback(VarnelHandle suit);
 
 // On the user-interface thread: the "Timeout on suit at ..." box with Retry
-// and Cancel, one box at a time.
+// and Cancel, one box at a time. A prompt for a suit that is no longer the
+// viewer's is dropped: its handle may be gone.
 void ShowTimeoutPrompt(ViewerState& state, Shell& shell, VarnelHandle suit);
 
 // Opens the first free suit with the viewer's callbacks, switches its

@@ -12,9 +12,10 @@
 std::string SettingsPath();
 
 // Reads every setting in the start-up order. An integer that does not start
-// with a number reads as 0; a missing integer keeps its current value; a
-// float that is missing or not a number keeps its current value; a text
-// reads as it stands (missing: empty), cut to MaxTextSettingLength.
+// with a number reads as 0; a missing or empty integer keeps its current
+// value; a float that is missing or not a finite number keeps its current
+// value; a text reads as it stands (missing: empty), cut to
+// MaxTextSettingLength.
 void ReadSettings(ViewerSettings& settings, const IniText& file);
 
 // Writes every setting in the same order: integers in decimal, floats as

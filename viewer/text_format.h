@@ -8,5 +8,6 @@
 std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Scans text with "%f". False, and value unchanged, when the text does not
-// start with a finite number.
+// start with a finite number: "nan" or "inf" in an edited file must not
+// reach the floor or the BVH reader.
 bool ScanFloat(const char* text, float* value);

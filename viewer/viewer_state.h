@@ -89,5 +89,7 @@ struct ViewerState : ViewerSettings {
 // The process's one viewer state.
 ViewerState& Viewer();
 
-// A fresh state with the built-in defaults, for tests.
+// A fresh state with the built-in defaults, for tests; the take's frames are
+// released. Only while no library callback can run (before VarnelInit or
+// after VarnelFinish).
 void ResetViewerForTesting();
