@@ -55,5 +55,12 @@ TEST(FloorGrid, ClampedStairsAreDrawnAsTreadsOnly)
     }
     EXPECT_EQ(heights.size(), 5u) << "four treads and the top plateau";
     EXPECT_EQ(canvas.calls.size(), 41u * 7) << "level lines, two plateaus, four treads";
+
+    // A million stairs: only the treads within the grid are drawn.
+    const FloorGeometry manyStairs = {0.5f, 0.0f, 0.0f, 0.0f, 20.0f, 1, 1000000};
+    VarnelSetFloor(manyStairs);
+    canvas.calls.clear();
+    DrawFloorGrid(canvas, camera, manyStairs);
+    EXPECT_LE(canvas.calls.size(), 41u * 45);
     VarnelSetFloor(FloorGeometry{});
 }

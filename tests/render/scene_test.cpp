@@ -122,3 +122,28 @@ TEST(SolidFace, GreyFollowsItsTurnTowardTheViewer)
             EXPECT_EQ(triangle.fill.red, c.grey);
     }
 }
+
+// Whichever way a bone points, its ring stands an eighth of the way along it,
+// at a distance of an eighth of its length from the bone's line.
+TEST(SolidBone, RingStandsAnEighthAlongTheBoneInEveryDirection)
+{
+    const Vector start(1.0f, 2.0f, 3.0f);
+    const Matrix turned = Matrix::RotYXZ(0.3f, -0.5f, 1.1f);
+    const Vector offsets[] = {{8, 0, 0}, {-8, 0, 0}, {0, 8, 0},  {0, -8, 0},
+                              {0, 0, 8}, {0, 0, -8}, {3, -4, 5}, {-2, 0, 7}};
+    for (const Matrix& parent : {MatrixIdentity, turned}) {
+        for (Vector offset : offsets) {
+            Vector ring[3];
+            ASSERT_TRUE(PlaceBoneRing(start, parent, offset, ring));
+            Vector along = parent * offset / offset.Length();
+            float eighth = offset.Length() / 8.0f;
+            Vector middle = (ring[0] + ring[1] + ring[2]) / 3.0f;
+            EXPECT_NEAR((middle - start).Dot(along), eighth, 1e-4f);
+            EXPECT_NEAR((middle - start - along * eighth).Length(), 0.0f, 1e-4f);
+            for (Vector corner : ring)
+                EXPECT_NEAR((corner - middle).Length(), eighth, 1e-4f);
+        }
+    }
+    Vector ring[3];
+    EXPECT_FALSE(PlaceBoneRing(start, MatrixIdentity, VectorZero, ring));
+}
