@@ -17,29 +17,6 @@ struct Bone {
     float depth;    // of the middle; larger is nearer
 };
 
-// The ring's corners, an eighth of the bone's length out in the frame whose
-// rows are the bone's side, up and direction, turned by the parent's
-// rotation. False for a bone without length: it has no direction.
-bool PlaceRing(Bone& bone, const Matrix& parentRotation, Vector offset)
-{
-    float length = offset.Length();
-    if (length == 0.0f)
-        return false;
-    Vector direction = offset / length;
-    Vector side = direction.x == 0.0f && direction.z == 0.0f
-                      ? VectorXAxis
-                      : VectorYAxis.Cross(direction).Normalize();
-    Matrix toWorld = parentRotation * Matrix(side, direction.Cross(side), direction);
-    static const Matrix ThirdTurn = Matrix::RotZ(2.0943952f);
-    float width = length / 8.0f;
-    Vector corner(0.0f, width, width);
-    for (Vector& point : bone.ring) {
-        point = bone.start + toWorld * corner;
-        corner = ThirdTurn * corner;
-    }
-    return true;
-}
-
 // A NaN depth (a broken pose) would break the sort's ordering; it counts as
 // farthest.
 float SortableDepth(float depth)
@@ -58,7 +35,7 @@ int CollectBones(const Skeleton& skeleton, const Camera& camera, bool solid,
             Bone& bone = bones[count];
             bone.start = node.worldPosition;
             bone.end = child.worldPosition;
-            if (solid && !PlaceRing(bone, node.worldRotation, child.offset))
+            if (solid && !PlaceBoneRing(bone.start, node.worldRotation, child.offset, bone.ring))
                 continue;
             bone.depth = SortableDepth(DepthOf(camera, (bone.start + bone.end) * 0.5f));
             count++;
@@ -89,6 +66,29 @@ void DrawWireBone(Canvas& canvas, const Camera& camera, const Bone& bone)
     canvas.Line(start, end);
 }
 } // namespace
+
+bool PlaceBoneRing(Vector start, const Matrix& parentRotation, Vector offset, Vector ring[3])
+{
+    float length = offset.Length();
+    if (length == 0.0f)
+        return false;
+    Vector direction = offset / length;
+    Vector side = direction.x == 0.0f && direction.z == 0.0f
+                      ? VectorXAxis
+                      : VectorYAxis.Cross(direction).Normalize();
+    // The ring's frame has the bone along its third axis; its axes are the
+    // columns of the bone-to-parent turn, so the ring stands an eighth of
+    // the way along the bone whichever way the bone points.
+    Matrix toWorld = parentRotation * Matrix(side, direction.Cross(side), direction).Transpose();
+    static const Matrix ThirdTurn = Matrix::RotZ(2.0943952f);
+    float width = length / 8.0f;
+    Vector corner(0.0f, width, width);
+    for (int k = 0; k < 3; k++) {
+        ring[k] = start + toWorld * corner;
+        corner = ThirdTurn * corner;
+    }
+    return true;
+}
 
 void DrawShadedFace(Canvas& canvas, const Camera& camera, Vector a, Vector b, Vector c)
 {

@@ -156,7 +156,11 @@ void DrawFloorGrid(Canvas& canvas, const Camera& camera, const FloorGeometry& fl
         else
             DrawLinesUp(canvas, camera, grid, -HalfLines, HalfLines);
     } else if (grid.fitted) {
-        DrawTreads(canvas, camera, grid, 0.0f, grid.cellsPerStair, grid.stairs);
+        // Treads past the grid's far edge would only cost time: a million
+        // stairs must not stall the window.
+        int visibleStairs = int(std::ceil(float(HalfLines) / grid.cellsPerStair));
+        DrawTreads(canvas, camera, grid, 0.0f, grid.cellsPerStair,
+                   std::min(grid.stairs, visibleStairs));
     } else {
         // Not fitted to the stairs: cell by cell, each at the floor's own step.
         DrawTreads(canvas, camera, grid, -HalfLines, 1.0f, 2 * HalfLines);

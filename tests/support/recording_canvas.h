@@ -4,26 +4,25 @@
 
 #include "render/canvas.h"
 
+#include <algorithm>
+#include <initializer_list>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
-// How GoogleTest shows the canvas's values in a failure.
+// How GoogleTest shows a point in a failure.
 inline void PrintTo(PixelPoint point, std::ostream* out)
 {
     *out << "(" << point.x << ", " << point.y << ")";
-}
-inline void PrintTo(Color color, std::ostream* out)
-{
-    *out << "rgb(" << int(color.red) << ", " << int(color.green) << ", " << int(color.blue) << ")";
 }
 
 enum class CanvasCallKind { Fill, Line, Circle, Triangle, Text };
 
 struct CanvasCall {
     CanvasCallKind kind = CanvasCallKind::Fill;
-    // The pen's colour for lines, circles and triangle outlines; the text's
-    // colour; the surface's for Fill.
+    // The pen's colour for lines, circles and triangle outlines; else the
+    // text's or the surface's.
     Color color = {};
     int penWidth = 0;
     // Line: from, to. Circle: centre. Triangle: corners. Text: top left.
@@ -38,7 +37,7 @@ class RecordingCanvas : public Canvas {
   public:
     std::vector<CanvasCall> calls;
 
-    void Fill(Color color) override { Add(CanvasCallKind::Fill, color); }
+    void Fill(Color color) override { Add(CanvasCallKind::Fill, color, {}); }
     void SetPen(Color color, int width) override
     {
         penColor = color;
@@ -46,46 +45,33 @@ class RecordingCanvas : public Canvas {
     }
     void Line(PixelPoint from, PixelPoint to) override
     {
-        CanvasCall& call = AddWithPen(CanvasCallKind::Line);
-        call.points[0] = from;
-        call.points[1] = to;
+        Add(CanvasCallKind::Line, penColor, {from, to}).penWidth = penWidth;
     }
     void Circle(PixelPoint center, int radius) override
     {
-        CanvasCall& call = AddWithPen(CanvasCallKind::Circle);
-        call.points[0] = center;
+        CanvasCall& call = Add(CanvasCallKind::Circle, penColor, {center});
+        call.penWidth = penWidth;
         call.radius = radius;
     }
     void Triangle(PixelPoint a, PixelPoint b, PixelPoint c, Color fill) override
     {
-        CanvasCall& call = AddWithPen(CanvasCallKind::Triangle);
-        call.points[0] = a;
-        call.points[1] = b;
-        call.points[2] = c;
+        CanvasCall& call = Add(CanvasCallKind::Triangle, penColor, {a, b, c});
+        call.penWidth = penWidth;
         call.fill = fill;
     }
     void Text(PixelPoint at, const char* text, Color color, float pointSize) override
     {
-        CanvasCall& call = Add(CanvasCallKind::Text, color);
-        call.points[0] = at;
+        CanvasCall& call = Add(CanvasCallKind::Text, color, {at});
         call.text = text;
         call.pointSize = pointSize;
     }
 
     // The calls of one kind, of one colour when one is given.
-    std::vector<CanvasCall> Drawn(CanvasCallKind kind) const
+    std::vector<CanvasCall> Drawn(CanvasCallKind kind, std::optional<Color> color = {}) const
     {
         std::vector<CanvasCall> found;
         for (const CanvasCall& call : calls)
-            if (call.kind == kind)
-                found.push_back(call);
-        return found;
-    }
-    std::vector<CanvasCall> Drawn(CanvasCallKind kind, Color color) const
-    {
-        std::vector<CanvasCall> found;
-        for (const CanvasCall& call : Drawn(kind))
-            if (call.color == color)
+            if (call.kind == kind && (!color || call.color == *color))
                 found.push_back(call);
         return found;
     }
@@ -94,17 +80,12 @@ class RecordingCanvas : public Canvas {
     Color penColor = {0, 0, 0};
     int penWidth = 1;
 
-    CanvasCall& Add(CanvasCallKind kind, Color color)
+    CanvasCall& Add(CanvasCallKind kind, Color color, std::initializer_list<PixelPoint> points)
     {
-        calls.emplace_back();
-        calls.back().kind = kind;
-        calls.back().color = color;
-        return calls.back();
-    }
-    CanvasCall& AddWithPen(CanvasCallKind kind)
-    {
-        CanvasCall& call = Add(kind, penColor);
-        call.penWidth = penWidth;
+        CanvasCall& call = calls.emplace_back();
+        call.kind = kind;
+        call.color = color;
+        std::copy(points.begin(), points.end(), call.points);
         return call;
     }
 };

@@ -32,7 +32,7 @@ TEST_F(PaintTest, RawChannelsReplaceTheScene)
     state.RepaintPending = 1;
     Paint(1040);
     ASSERT_EQ(canvas.calls.size(), 49u);
-    EXPECT_EQ(canvas.Drawn(CanvasCallKind::Fill, {128, 128, 128}).size(), 1u);
+    EXPECT_EQ(canvas.Drawn(CanvasCallKind::Fill, Color{128, 128, 128}).size(), 1u);
     std::vector<CanvasCall> texts = canvas.Drawn(CanvasCallKind::Text);
     ASSERT_EQ(texts.size(), 48u);
     EXPECT_EQ(texts[47].text.substr(texts[47].text.size() - 4), "0000"); // no suit
