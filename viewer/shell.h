@@ -1,0 +1,55 @@
+// What the viewer's logic needs of its window and desktop. The toolkit
+// implements it for the real window; tests implement a recording fake, so
+// every command runs without a window. Unless a function says otherwise it
+// is called on the user-interface thread.
+#pragma once
+
+#include "varnel.h"
+#include "viewer/command.h"
+
+#include <string>
+
+enum class StatusPane { Messages = 0, FrameCounter = 1, DisplayRate = 2 };
+
+enum class MessageIcon { None, Warning, Exclamation };
+enum class MessageButtons { Ok, RetryCancel };
+enum class MessageAnswer { Ok, Retry, Cancel };
+
+// How the No Varnel Suits Detected prompt closed.
+enum class NoSuitsAnswer { Closed = 2, Abort = 3, Retry = 4, Ignore = 5 };
+
+struct ViewSize {
+    int width = 0;  // client area
+    int height = 0; // client area above the status bar
+};
+
+class Shell {
+  public:
+    virtual ~Shell() = default;
+
+    virtual void SetStatusText(StatusPane pane, const std::string& text) = 0;
+    // A modal message box captioned with the program's name; text is plain
+    // text, never markup (it may hold a suit's name or a path).
+    virtual MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,
+                                      MessageButtons buttons = MessageButtons::Ok) = 0;
+    virtual void SetMenuCheck(Command command, bool checked) = 0;
+    // The view's current size.
+    virtual ViewSize CurrentViewSize() = 0;
+    // Redraws the whole window soon; from the user-interface thread.
+    virtual void Repaint() = 0;
+    // Asks the window to close, after the command running now.
+    virtual void PostClose() = 0;
+    // The start-up prompt, its check box clear; dontLook holds the check box
+    // when it closes through a button (not with Esc or the close box).
+    virtual NoSuitsAnswer AskNoSuitsDetected(int* dontLook) = 0;
+    // The About box, centred on the screen, showing text.
+    virtual void ShowAbout(const std::string& text) = 0;
+
+    // Any thread: queued to the user-interface thread.
+    virtual void RequestRepaint() = 0;                     // a repaint of the whole window
+    virtual void PostCommand(Command command) = 0;         // run as if chosen from the menu
+    virtual void PostTimeoutPrompt(VarnelHandle suit) = 0; // ShowTimeoutPrompt for the suit
+    // A message box shown by the user-interface thread, for threads that must
+    // not wait for the user (the receive thread holds the library lock).
+    virtual void PostMessageBox(const std::string& text, MessageIcon icon) = 0;
+};

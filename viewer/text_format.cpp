@@ -1,0 +1,51 @@
+#include "viewer/text_format.h"
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <locale.h>
+
+namespace {
+locale_t CLocale()
+{
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    return c;
+}
+
+// Switches only the calling thread, so other threads keep their locale.
+class CLocaleScope {
+  public:
+    CLocaleScope() : previous(uselocale(CLocale())) {}
+    ~CLocaleScope() { uselocale(previous); }
+    CLocaleScope(const CLocaleScope&) = delete;
+    CLocaleScope& operator=(const CLocaleScope&) = delete;
+
+  private:
+    locale_t previous;
+};
+} // namespace
+
+std::string FormatText(const char* format, ...)
+{
+    CLocaleScope scope;
+    va_list arguments;
+    va_start(arguments, format);
+    va_list again;
+    va_copy(again, arguments);
+    int length = std::vsnprintf(nullptr, 0, format, arguments);
+    va_end(arguments);
+    std::string text(length > 0 ? size_t(length) : 0, '\0');
+    std::vsnprintf(text.data(), text.size() + 1, format, again);
+    va_end(again);
+    return text;
+}
+
+bool ScanFloat(const char* text, float* value)
+{
+    CLocaleScope scope;
+    float scanned;
+    if (std::sscanf(text, "%f", &scanned) != 1 || !std::isfinite(scanned))
+        return false;
+    *value = scanned;
+    return true;
+}
