@@ -25,7 +25,7 @@ class SuitEngineTest : public ViewerTest {
 
 TEST_F(SuitEngineTest, TimeoutPromptNamesTheSuitAndShowsOneBoxAtATime)
 {
-    TestSuit named("127.1.2.3"), unnamed("127.1.2.4");
+    TestSuit named(0x7f010203), unnamed(0x7f010204); // 127.1.2.3 and 127.1.2.4
     ASSERT_EQ(FindSuitsWhileSending({{&named, MakePacket("TestSuit")}, {&unnamed, MakePacket("")}}),
               2);
     VarnelHandle suits[2];
@@ -68,7 +68,7 @@ TEST_F(SuitEngineTest, ASilentSuitsPromptIsPostedAndCancelGivesTheSuitUp)
 TEST_F(SuitEngineTest, RecordLimitInSecondsEndsTheTakeAtTheSuitsRateWhileTheWindowPaints)
 {
     TestSuit suit;
-    SuitPacket packet = MakePacket("Walker", 40.0f);
+    SuitDatagram packet = MakePacket("Walker", 40.0f);
     ASSERT_EQ(FindSuitsWhileSending({{&suit, packet}}), 1);
     state.Floor.z0 = 2.5f;
     OpenSuit(state);
