@@ -61,7 +61,7 @@
 /* Three floats; the small members are inline so that clients compile their
  * own copies. */
 class Vector {
-public:
+  public:
     float x, y, z;
 
     Vector() = default;
@@ -107,7 +107,7 @@ public:
 /* A 3x3 rotation of floats, row-major, acting on column vectors. Products
  * are computed into a temporary, so m *= m and m = m * m square m. */
 class Matrix {
-public:
+  public:
     float m[3][3];
 
     Matrix() = default;
@@ -199,9 +199,9 @@ typedef struct Matrix {
 /* ------------------------------------------------------------- records -- */
 
 enum {
-    VARNEL_NUM_NODES = 25,      /* nodes of the skeleton */
-    VARNEL_NUM_JOINTS = 18,     /* nodes with channels; the joints of a BVH file */
-    VARNEL_NUM_CHANNELS = 57,   /* hips position + 18 joints x 3 angles */
+    VARNEL_NUM_NODES = 25,    /* nodes of the skeleton */
+    VARNEL_NUM_JOINTS = 18,   /* nodes with channels; the joints of a BVH file */
+    VARNEL_NUM_CHANNELS = 57, /* hips position + 18 joints x 3 angles */
     VARNEL_NUM_RAW_CHANNELS = 48,
     SUIT_HAS_POSITION_SENSOR = 2 /* SuitInfo.flags bit: the suit carries a position sensor */
 };
@@ -442,13 +442,13 @@ enum SkeletonNodeIndex {
 
 typedef struct SkeletonNode {
     char name[16];
-    Vector offset;                   /* from the parent, in the parent's rotated axes */
-    int32_t hasChannels;             /* 0 for the seven end points */
-    int32_t channelIndex[3];         /* channels of the Y, X and Z angle */
-    int32_t numChildren;             /* 0..3 */
+    Vector offset;           /* from the parent, in the parent's rotated axes */
+    int32_t hasChannels;     /* 0 for the seven end points */
+    int32_t channelIndex[3]; /* channels of the Y, X and Z angle */
+    int32_t numChildren;     /* 0..3 */
     struct SkeletonNode* children[3];
-    Vector worldPosition;            /* written by VarnelApplyFrame */
-    Matrix worldRotation;            /* node-to-world, written by VarnelApplyFrame */
+    Vector worldPosition; /* written by VarnelApplyFrame */
+    Matrix worldRotation; /* node-to-world, written by VarnelApplyFrame */
 } SkeletonNode;
 
 /* Owned by the client; only the library allocates, grows and frees frames. */

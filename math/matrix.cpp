@@ -42,7 +42,7 @@ Matrix Matrix::RotYXZ(float y, float x, float z)
     float sB = std::sin(x), cB = std::cos(x);
     float sC = std::sin(z), cC = std::cos(z);
     return Matrix(cA * cC + sA * sB * sC, sA * sB * cC - cA * sC, sA * cB, //
-                  cB * sC, cB * cC, -sB,                                 //
+                  cB * sC, cB * cC, -sB,                                   //
                   cA * sB * sC - sA * cC, cA * sB * cC + sA * sC, cA * cB);
 }
 

@@ -9,7 +9,8 @@ inline testing::AssertionResult VectorNear(const char* actualText, const char* e
                                            const char*, Vector actual, Vector expected,
                                            float tolerance)
 {
-    if (std::fabs(actual.x - expected.x) <= tolerance && std::fabs(actual.y - expected.y) <= tolerance &&
+    if (std::fabs(actual.x - expected.x) <= tolerance &&
+        std::fabs(actual.y - expected.y) <= tolerance &&
         std::fabs(actual.z - expected.z) <= tolerance)
         return testing::AssertionSuccess();
     return testing::AssertionFailure()
@@ -26,13 +27,13 @@ inline testing::AssertionResult MatrixNear(const char* actualText, const char* e
         for (int j = 0; j < 3; j++)
             if (!(std::fabs(actual.m[i][j] - expected.m[i][j]) <= tolerance))
                 return testing::AssertionFailure()
-                       << actualText << " and " << expectedText << " differ at m" << i << j
-                       << ": " << actual.m[i][j] << " against " << expected.m[i][j]
-                       << ", tolerance " << tolerance;
+                       << actualText << " and " << expectedText << " differ at m" << i << j << ": "
+                       << actual.m[i][j] << " against " << expected.m[i][j] << ", tolerance "
+                       << tolerance;
     return testing::AssertionSuccess();
 }
 
-#define EXPECT_VECTOR_NEAR(actual, expected, tolerance) \
+#define EXPECT_VECTOR_NEAR(actual, expected, tolerance)                                            \
     EXPECT_PRED_FORMAT3(VectorNear, actual, expected, tolerance)
-#define EXPECT_MATRIX_NEAR(actual, expected, tolerance) \
+#define EXPECT_MATRIX_NEAR(actual, expected, tolerance)                                            \
     EXPECT_PRED_FORMAT3(MatrixNear, actual, expected, tolerance)
