@@ -35,7 +35,7 @@ TEST_F(SuitLinkTest, SuitsMayBeEnumeratedAndOpenedWhileAnotherThreadRescans)
 {
     TestSuit first, second;
     std::vector<std::pair<const TestSuit*, SuitDatagram>> suits = {{&first, MakePacket("First")},
-                                                                 {&second, MakePacket("Second")}};
+                                                                   {&second, MakePacket("Second")}};
     ASSERT_EQ(FindSuitsWhileSending(suits), 2);
     std::atomic<bool> running{true};
     std::atomic<int> opened{0}, wrongSuits{0};
