@@ -1,14 +1,15 @@
 # One GoogleTest executable per subsystem:
-#   varnel_add_test(<subsystem> [LABELS <label>...] [LIBRARIES <target>...])
+#   varnel_add_test(<subsystem> [LABELS <label>...] [LIBRARIES <target>...]
+#                   [ENVIRONMENT <NAME=value>...])
 # builds tests/<subsystem>/**/*.cpp into test_<subsystem> and registers each
-# test case with CTest. Tests with threads carry the label "threaded" (the
-# ThreadSanitizer run). No test needs a lock: those that bind the suit port
+# test case with CTest, run in the environment given. Tests with threads
+# carry the label "threaded" (the ThreadSanitizer run). No test needs a lock: those that bind the suit port
 # take a free port of their own (tests/support/own_suit_port.h).
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
 function(varnel_add_test subsystem)
-  cmake_parse_arguments(ARG "" "" "LABELS;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "LABELS;LIBRARIES;ENVIRONMENT" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${subsystem}/*.cpp)
   if(NOT sources)
     return()
@@ -27,7 +28,8 @@ function(varnel_add_test subsystem)
   set(properties_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_properties.cmake)
   file(WRITE ${properties_file}
     "if(${target}_TESTS)\n"
-    "  set_tests_properties(\${${target}_TESTS} PROPERTIES LABELS \"${labels}\")\n"
+    "  set_tests_properties(\${${target}_TESTS} PROPERTIES LABELS \"${labels}\"\n"
+    "                      ENVIRONMENT \"${ARG_ENVIRONMENT}\")\n"
     "endif()\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${properties_file})
 endfunction()

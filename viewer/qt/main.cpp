@@ -1,0 +1,17 @@
+// Varnview: the suit's live view, recorder and player.
+#include "viewer/qt/main_window.h"
+
+#include <QApplication>
+#include <QSessionManager>
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    MainWindow window(Viewer());
+    // At the desktop's logout the window closes as if asked to, so the
+    // settings are written.
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &window,
+                     [&window](QSessionManager&) { window.close(); });
+    window.Start();
+    return application.exec();
+}

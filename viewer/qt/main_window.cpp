@@ -1,0 +1,77 @@
+#include "viewer/qt/main_window.h"
+
+#include "viewer/commands.h"
+#include "viewer/qt/library_messages.h"
+#include "viewer/settings.h"
+#include "viewer/startup.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+
+namespace {
+QLabel* MakeStatusPane()
+{
+    auto* pane = new QLabel;
+    pane->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    // Texts may hold paths: shown as they are.
+    pane->setTextFormat(Qt::PlainText);
+    return pane;
+}
+} // namespace
+
+MainWindow::MainWindow(ViewerState& state) : state(state), shell(state, *this)
+{
+    setWindowTitle("Varnview");
+    actions = BuildMenus(*menuBar(),
+                         [this](Command command) { RunCommand(this->state, shell, command); });
+    view = new ViewWidget(state, shell, this);
+    setCentralWidget(view);
+    BuildStatusBar();
+
+    QRect screen = this->screen()->availableGeometry();
+    resize(screen.size() * 4 / 5);
+    move(screen.center() - rect().center());
+}
+
+void MainWindow::BuildStatusBar()
+{
+    const int paneWidths[3] = {240, 0, 180}; // 0: takes the rest
+    for (int i = 0; i < 3; i++) {
+        statusPanes[i] = MakeStatusPane();
+        if (paneWidths[i] > 0)
+            statusPanes[i]->setFixedWidth(paneWidths[i]);
+        else {
+            // A long text is cut rather than widening the window.
+            statusPanes[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+            statusPanes[i]->setMinimumWidth(100);
+        }
+        statusBar()->addWidget(statusPanes[i], paneWidths[i] > 0 ? 0 : 1);
+    }
+}
+
+void MainWindow::Start()
+{
+    InstallLibraryMessageHandler(this);
+    // The view's real size, before it is shown: the start-up fits the
+    // skeleton to it.
+    layout()->activate();
+    settingsPath = SettingsPath();
+    StartUp(state, shell, settingsPath);
+    started = true;
+    show();
+    view->setFocus();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (started) {
+        started = false;
+        ShutDown(state, shell, settingsPath);
+        RestoreLibraryMessageHandler();
+    }
+    event->accept();
+}

@@ -1,0 +1,88 @@
+#include "viewer/qt/qt_shell.h"
+
+#include "viewer/commands.h"
+#include "viewer/engine.h"
+#include "viewer/qt/about_box.h"
+#include "viewer/qt/main_window.h"
+#include "viewer/qt/message_box.h"
+#include "viewer/qt/no_suits_dialog.h"
+
+#include <QAction>
+#include <QLabel>
+
+namespace {
+const QString Caption = "Varnview";
+
+QString ToQString(const std::string& text)
+{
+    return QString::fromStdString(text);
+}
+
+// Runs work on the user-interface thread once the running event is done;
+// dropped if the window is gone by then.
+template <typename Work> void Queue(MainWindow& window, Work work)
+{
+    QMetaObject::invokeMethod(&window, std::move(work), Qt::QueuedConnection);
+}
+} // namespace
+
+void QtShell::SetStatusText(StatusPane pane, const std::string& text)
+{
+    window.StatusPaneLabel(pane)->setText(ToQString(text));
+}
+
+MessageAnswer QtShell::ShowMessage(const std::string& text, MessageIcon icon,
+                                   MessageButtons buttons)
+{
+    return ShowMessageBox(&window, Caption, ToQString(text), icon, buttons);
+}
+
+void QtShell::SetMenuCheck(Command command, bool checked)
+{
+    window.Action(command)->setChecked(checked);
+}
+
+ViewSize QtShell::CurrentViewSize()
+{
+    return {window.View()->width(), window.View()->height()};
+}
+
+void QtShell::Repaint()
+{
+    window.View()->update();
+}
+
+void QtShell::PostClose()
+{
+    Queue(window, [this] { window.close(); });
+}
+
+NoSuitsAnswer QtShell::AskNoSuitsDetected(int* dontLook)
+{
+    return NoSuitsDialog(&window).Ask(dontLook);
+}
+
+void QtShell::ShowAbout(const std::string& text)
+{
+    ShowAboutBox(&window, ToQString(text));
+}
+
+void QtShell::RequestRepaint()
+{
+    Queue(window, [this] { Repaint(); });
+}
+
+void QtShell::PostCommand(Command command)
+{
+    Queue(window, [this, command] { RunCommand(state, *this, command); });
+}
+
+void QtShell::PostTimeoutPrompt(VarnelHandle suit)
+{
+    Queue(window, [this, suit] { ShowTimeoutPrompt(state, *this, suit); });
+}
+
+void QtShell::PostMessageBox(const std::string& text, MessageIcon icon)
+{
+    Queue(window, [this, text, icon] { ShowMessage(text, icon, MessageButtons::Ok); });
+}
