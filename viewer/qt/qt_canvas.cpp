@@ -1,9 +1,17 @@
 #include "viewer/qt/qt_canvas.h"
 
 #include <QApplication>
-#include <QFontMetrics>
+
+#include <algorithm>
 
 namespace {
+// Room for the scene's texts with some to spare; the raw channel table's
+// numbers change with every paint and cycle through the rest.
+constexpr size_t MaxLaidOutTexts = 64;
+// The scene's pens come from a small palette; a canvas asked for many more
+// makes the rest as it goes.
+constexpr size_t MaxKeptPens = 32;
+
 QColor ToQColor(Color color)
 {
     return QColor(color.red, color.green, color.blue);
@@ -17,12 +25,8 @@ QPoint ToQPoint(PixelPoint point)
 
 QtCanvas::QtCanvas() : defaultFont(QApplication::font())
 {
-    for (QPen& pen : pens) {
-        // As the desktop's wide pens draw: round ends and corners.
-        pen.setCapStyle(Qt::RoundCap);
-        pen.setJoinStyle(Qt::RoundJoin);
-    }
-    textBuffer.reserve(64);
+    pens.reserve(MaxKeptPens);
+    laidOut.reserve(MaxLaidOutTexts);
 }
 
 QtCanvas::~QtCanvas()
@@ -79,21 +83,41 @@ void QtCanvas::Text(PixelPoint at, const char* text, Color color, float pointSiz
 {
     UsePen({color, 1});
     UseFont(pointSize);
-    textBuffer.resize(0);
-    textBuffer.append(QLatin1StringView(text));
-    // Qt places text by its baseline.
-    painter.drawText(at.x, at.y + ascent, textBuffer);
+    painter.drawStaticText(ToQPoint(at), LaidOut(text, pointSize)); // placed by its top left
+}
+
+const QStaticText& QtCanvas::LaidOut(const char* text, float pointSize)
+{
+    for (const LaidOutText& entry : laidOut)
+        if (entry.pointSize == pointSize && entry.source == text)
+            return entry.text;
+    QStaticText laid(QString::fromLatin1(text));
+    laid.setTextFormat(Qt::PlainText);
+    laid.prepare(QTransform(), painter.font());
+    if (laidOut.size() < MaxLaidOutTexts)
+        return laidOut.emplace_back(LaidOutText{text, pointSize, laid}).text;
+    LaidOutText& replaced = laidOut[nextReplaced];
+    nextReplaced = (nextReplaced + 1) % MaxLaidOutTexts;
+    replaced = {text, pointSize, laid};
+    return replaced.text;
 }
 
 void QtCanvas::UsePen(PenLook look)
 {
     if (painterPen == look)
         return;
-    QPen& pen = pens[nextPen];
-    nextPen ^= 1;
-    pen.setColor(ToQColor(look.color));
-    pen.setWidth(look.width);
-    painter.setPen(pen);
+    auto known = std::find_if(pens.begin(), pens.end(),
+                              [look](const auto& pen) { return pen.first == look; });
+    if (known != pens.end()) {
+        painter.setPen(known->second);
+    } else {
+        // As the desktop's wide pens draw: round ends and corners.
+        QPen pen(QBrush(ToQColor(look.color)), look.width, Qt::SolidLine, Qt::RoundCap,
+                 Qt::RoundJoin);
+        if (pens.size() < MaxKeptPens)
+            pens.emplace_back(look, pen);
+        painter.setPen(pen);
+    }
     painterPen = look;
 }
 
@@ -127,6 +151,5 @@ void QtCanvas::UseFont(float pointSize)
         }
         painter.setFont(sizedFont);
     }
-    ascent = painter.fontMetrics().ascent();
     painterFontPoints = pointSize;
 }

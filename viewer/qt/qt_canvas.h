@@ -10,9 +10,11 @@
 #include <QImage>
 #include <QPainter>
 #include <QPen>
-#include <QString>
+#include <QStaticText>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 class QtCanvas : public Canvas {
   public:
@@ -48,6 +50,7 @@ class QtCanvas : public Canvas {
     void UsePen(PenLook look);
     void UseBrush(BrushLook look);
     void UseFont(float pointSize);
+    const QStaticText& LaidOut(const char* text, float pointSize);
 
     QImage image;
     // Active for as long as the image lives, so what is set on it stays set
@@ -60,16 +63,27 @@ class QtCanvas : public Canvas {
     std::optional<PenLook> painterPen;
     std::optional<BrushLook> painterBrush;
 
-    // Two of each, used in turn: the painter still refers to the one it drew
-    // with last, so the other can be changed in place instead of copied.
-    QPen pens[2];
+    // Every pen made so far: a QPen that changes colour makes a new brush,
+    // and the scene uses the same few pens in every paint.
+    std::vector<std::pair<PenLook, QPen>> pens;
+    // Two brushes used in turn: the painter still refers to the one it drew
+    // with last, so the other can change colour in place instead of being
+    // copied.
     QBrush brushes[2];
-    int nextPen = 0, nextBrush = 0;
+    int nextBrush = 0;
 
     const QFont defaultFont;
     QFont sizedFont;
     float sizedFontPoints = -1.0f;
     std::optional<float> painterFontPoints;
-    int ascent = 0;
-    QString textBuffer; // keeps its capacity from one text to the next
+
+    // Texts laid out once and drawn from then on without a new layout: the
+    // scene's node names and axis labels are the same in every paint.
+    struct LaidOutText {
+        std::string source;
+        float pointSize;
+        QStaticText text;
+    };
+    std::vector<LaidOutText> laidOut;
+    size_t nextReplaced = 0;
 };
