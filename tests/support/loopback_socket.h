@@ -1,6 +1,6 @@
 // A UDP socket on the loopback network for tests and benchmarks, made with
 // the platform's calls: bound to an address and port of its own, it sends
-// datagrams to a port on 127.0.0.1.
+// datagrams to a port on 127.0.0.1 and takes those sent to it.
 #pragma once
 
 #include "platform/udp_socket.h"
@@ -39,6 +39,21 @@ class LoopbackSocket {
     {
         int errorCode = 0;
         return SendDatagram(socket, LoopbackIpv4Address, port, bytes, size, &errorCode);
+    }
+
+    // Waits up to timeoutMilliseconds for a datagram and takes it: its
+    // length, or -1 when none came. *senderPort gets its source port (host
+    // order).
+    int Receive(void* buffer, int capacity, int timeoutMilliseconds, uint16_t* senderPort) const
+    {
+        ReceivedDatagram datagram{};
+        int errorCode = 0;
+        if (!WaitReadable(socket, timeoutMilliseconds) ||
+            ReceiveDatagram(socket, buffer, capacity, &datagram, &errorCode) !=
+                ReceiveStatus::Datagram)
+            return -1;
+        *senderPort = ntohs(datagram.port);
+        return datagram.length;
     }
 
   private:

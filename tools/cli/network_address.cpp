@@ -1,9 +1,12 @@
 #include "tools/cli/network_address.h"
 
 #include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 std::string ParseDestination(const std::string& text, Destination* destination)
 {
@@ -33,6 +36,27 @@ std::string ResolveIpv4(const std::string& host, uint32_t* address)
     *address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
     freeaddrinfo(found);
     return "";
+}
+
+std::string CheckRoute(uint32_t address, uint16_t port)
+{
+    // Connecting a UDP socket only looks the route up.
+    int probe = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_in remote{};
+    remote.sin_family = AF_INET;
+    remote.sin_addr.s_addr = address;
+    remote.sin_port = htons(port);
+    int error = 0;
+    if (probe < 0 || connect(probe, reinterpret_cast<sockaddr*>(&remote), sizeof remote) != 0)
+        error = errno;
+    if (probe >= 0)
+        close(probe);
+    if (error == 0)
+        return "";
+    char text[INET_ADDRSTRLEN];
+    inet_ntop(AF_INET, &address, text, sizeof text);
+    return "cannot reach " + std::string(text) + ":" + std::to_string(port) + ": " +
+           std::strerror(error);
 }
 
 std::string SuitAddress(const SuitInfo& suit)

@@ -19,5 +19,10 @@ std::string ParseDestination(const std::string& text, Destination* destination);
 // text on success, otherwise the reason.
 std::string ResolveIpv4(const std::string& host, uint32_t* address);
 
+// Asks the system for a route to address (network byte order) and port
+// without sending anything. Returns an empty text when there is one,
+// otherwise the reason.
+std::string CheckRoute(uint32_t address, uint16_t port);
+
 // "192.168.1.20:5000": where the suit sends from.
 std::string SuitAddress(const SuitInfo& suit);

@@ -1,6 +1,7 @@
 #include "tools/info/bvh_description.h"
 
 #include "tools/cli/bvh_foot_options.h"
+#include "tools/cli/skeleton_with_frames.h"
 #include "varnel.h"
 
 #include <algorithm>
@@ -19,12 +20,6 @@ int CaptureMessage(const char* text)
         *capturedMessages += std::string(text) + "\n";
     return 1;
 }
-
-struct SkeletonWithFrames {
-    Skeleton skeleton;
-    SkeletonWithFrames() { VarnelInitSkeleton(&skeleton); }
-    ~SkeletonWithFrames() { VarnelFreeSkeletonFrames(&skeleton); }
-};
 
 // Adding zero turns -0 into 0: a negated zero offset is still no offset.
 double Printable(float value)

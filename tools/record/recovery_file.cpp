@@ -38,13 +38,21 @@ std::string RecoveryBaseName(const std::string& outputPath)
     return (stem.empty() ? "take" : stem) + ".recovered-" + stamp;
 }
 
+// "folder/name.bvh", then "folder/name-2.bvh" ...
+std::string CandidatePath(const std::string& folder, const std::string& baseName, int attempt)
+{
+    std::string path = folder + "/" + baseName;
+    if (attempt > 1)
+        path.append("-").append(std::to_string(attempt));
+    return path.append(".bvh");
+}
+
 // Creates a new empty file in the folder, so that the name is ours before
 // the writer renames the take over it; "" when the folder takes no file.
 std::string ClaimName(const std::string& folder, const std::string& baseName)
 {
     for (int attempt = 1; attempt <= MaximumAttempts; attempt++) {
-        std::string path =
-            folder + "/" + baseName + (attempt > 1 ? "-" + std::to_string(attempt) : "") + ".bvh";
+        std::string path = CandidatePath(folder, baseName, attempt);
         int file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (file >= 0) {
             close(file);

@@ -1,5 +1,6 @@
 // `varnel simulate`: a suit on the network, until its limit or Ctrl+C.
 #include "tools/cli/commands.h"
+#include "tools/cli/skeleton_with_frames.h"
 #include "tools/cli/stop_signals.h"
 #include "tools/simulate/simulate_options.h"
 #include "tools/simulate/take_file.h"
@@ -58,7 +59,7 @@ std::string ChooseTakeRate(const Skeleton& take, SimulateOptions& options)
 
 // The motion the suits wear: the take of --bvh, read into take, else the
 // built-in walk. An empty text, or the reason there is none.
-std::string ChooseMotion(SimulateOptions& options, TakeFile& take,
+std::string ChooseMotion(SimulateOptions& options, Skeleton& take,
                          std::unique_ptr<MotionSource>& motion)
 {
     if (options.bvhPath.empty()) {
@@ -66,11 +67,11 @@ std::string ChooseMotion(SimulateOptions& options, TakeFile& take,
                                                  LeadInFrames(options.leadInSeconds, options.rate));
         return "";
     }
-    std::string error = take.Read(options.bvhPath);
+    std::string error = ReadTakeFile(options.bvhPath, take);
     if (error.empty())
-        error = ChooseTakeRate(take.Frames(), options);
+        error = ChooseTakeRate(take, options);
     if (error.empty())
-        motion = std::make_unique<TakeMotion>(take.Frames().frames, take.Frames().numFrames,
+        motion = std::make_unique<TakeMotion>(take.frames, take.numFrames,
                                               LeadInFrames(options.leadInSeconds, options.rate),
                                               options.loop);
     return error;
@@ -84,16 +85,16 @@ int Fail(const std::string& error)
 
 int RunSimulate(SimulateOptions options)
 {
-    TakeFile take;
+    SkeletonWithFrames take;
     std::unique_ptr<MotionSource> motion;
     Simulator simulator;
-    std::string error = ChooseMotion(options, take, motion);
+    std::string error = ChooseMotion(options, take.skeleton, motion);
     if (error.empty())
         error = simulator.Open(options);
     if (!error.empty())
         return Fail(error);
     const std::atomic<bool>& stopRequested = CatchStopSignals();
-    PrintStart(options, simulator, take.Frames().numFrames);
+    PrintStart(options, simulator, take.skeleton.numFrames);
     SimulationSummary summary = simulator.Run(*motion, stopRequested);
     PrintSummary(options, summary);
     return summary.error.empty() ? 0 : Fail(summary.error);

@@ -4,14 +4,14 @@
 
 #include <fstream>
 
-std::string TakeFile::Read(const std::string& path)
+std::string ReadTakeFile(const std::string& path, Skeleton& take)
 {
     // The library says nothing about a file it cannot open.
     if (!std::ifstream(path))
         return "cannot open " + path;
-    if (!VarnelReadBVH(path.c_str(), &skeleton, DefaultAnkleHeelBallAngle, DefaultBallToHeelRatio))
+    if (!VarnelReadBVH(path.c_str(), &take, DefaultAnkleHeelBallAngle, DefaultBallToHeelRatio))
         return "cannot read the take " + path;
-    if (skeleton.numFrames < 1)
+    if (take.numFrames < 1)
         return path + " holds no frames";
     return "";
 }

@@ -1,6 +1,8 @@
 // The sending side of a simulated suit: a UDP socket bound to the suit's
-// source port and connected to the computer that listens for suits.
+// source port, sending to the computer that listens for suits.
 #pragma once
+
+#include "platform/udp_socket.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,22 +15,21 @@ class DatagramSender {
     DatagramSender& operator=(const DatagramSender&) = delete;
     ~DatagramSender() { Close(); }
 
-    // Binds sourcePort (0: any free port) and connects to the destination
-    // (address in network byte order). Returns an empty text on success,
-    // otherwise the reason.
-    std::string Open(uint16_t sourcePort, uint32_t address, uint16_t port);
+    // Binds localPort (0: any free port) and checks that the destination
+    // (address in network byte order, port) can be reached. Returns an empty
+    // text on success, otherwise the reason.
+    std::string Open(uint16_t localPort, uint32_t address, uint16_t port);
     void Close();
     // The bound source port, host byte order.
     uint16_t SourcePort() const { return sourcePort; }
 
-    // Sends one datagram. Returns an empty text on success or when nobody
-    // listens yet (a suit sends regardless), otherwise the reason.
+    // Sends one datagram. Returns an empty text on success or when the
+    // datagram is merely lost, otherwise the reason.
     std::string Send(const void* data, std::size_t size);
 
   private:
-    std::string Bind(uint16_t port);
-    std::string Connect(uint32_t address, uint16_t destinationPort);
-
-    int socket = -1;
+    int socket = InvalidSocket;
     uint16_t sourcePort = 0;
+    uint32_t destinationAddress = 0; // host byte order
+    uint16_t destinationPort = 0;
 };

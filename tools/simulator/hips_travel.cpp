@@ -20,17 +20,19 @@ HipsTravel::HipsTravel(const ActorData& actor)
 // in world axes: the order of the contact bits.
 void HipsTravel::FootPoints(const SkeletonFrame& pose, Vector points[4]) const
 {
-    const int hipChannel[2] = {6, 15};
-    Matrix hipsRotation = JointRotationFromChannels(pose.channels + 3);
+    const int hip[2] = {LeftHipChannel, RightHipChannel};
+    const int knee[2] = {LeftKneeChannel, RightKneeChannel};
+    const int ankle[2] = {LeftAnkleChannel, RightAnkleChannel};
+    Matrix hipsRotation = JointRotationFromChannels(pose.channels + HipsChannel);
     for (int side = 0; side < 2; side++) {
         float across = side == 0 ? pelvis[side] : -pelvis[side];
         Matrix rotation = hipsRotation;
         Vector at = rotation * Vector(across, 0, 0);
-        rotation = rotation * JointRotationFromChannels(pose.channels + hipChannel[side]);
+        rotation = rotation * JointRotationFromChannels(pose.channels + hip[side]);
         at += rotation * Vector(0, 0, -upperLeg[side]);
-        rotation = rotation * JointRotationFromChannels(pose.channels + hipChannel[side] + 3);
+        rotation = rotation * JointRotationFromChannels(pose.channels + knee[side]);
         at += rotation * Vector(0, 0, -lowerLeg[side]);
-        rotation = rotation * JointRotationFromChannels(pose.channels + hipChannel[side] + 6);
+        rotation = rotation * JointRotationFromChannels(pose.channels + ankle[side]);
         points[side] = at + rotation * Vector(0, heel[side], -ankleHeight[side]);
         points[side + 2] = points[side] + rotation * Vector(0, -foot[side], 0);
     }

@@ -1,21 +1,12 @@
 #include "tools/simulator/pose_readings.h"
 
+#include "common/channel_gains.h"
+#include "common/units.h"
 #include "tools/simulator/rotation_angles.h"
 
 #include <cmath>
 
 namespace {
-constexpr float RadiansToDegrees = 57.29578f;
-// 330 degrees over 4096 counts.
-constexpr float G = 0.001406149f;
-
-// The sign follows how each potentiometer is mounted.
-constexpr float Gain[SuitChannelCount] = {
-    0,  -G, G,  G,  -G, G,  -G, -G, -G, G,  -G, -G, -G, G,  -G, -G, //  0..15
-    G,  -G, -G, -G, G,  -G, G,  G,  -G, -G, -G, -G, -G, -G, G,  -G, // 16..31
-    -G, G,  -G, -G, -G, 0,  0,  0,  0,  G,  G,  G,  G,  -G, -G, 0,  // 32..47
-};
-
 // The order in which three potentiometers of one joint turn it.
 enum class AxisOrder { XYZ, ZYX, ZXY, YXZ };
 
@@ -45,8 +36,8 @@ AngleTriple Decompose(AxisOrder order, const Matrix& rotation)
 double CountsFor(int channel, float radians)
 {
     // A turn past half a circle is the same turn the other way round.
-    double turn = std::remainder(double(radians), 2.0 * 3.141592653589793);
-    return turn / double(Gain[channel]);
+    double turn = std::remainder(double(radians), 2.0 * Pi);
+    return turn / double(ChannelGain[channel]);
 }
 
 uint16_t Reading(long countsFromRest)
@@ -62,7 +53,7 @@ uint16_t Reading(long countsFromRest)
 // The angle the library makes of a reading, in the same float arithmetic.
 float AngleOf(int channel, uint16_t reading)
 {
-    return float(int(reading) - int(RestCount)) * Gain[channel];
+    return float(int(reading) - int(RestCount)) * ChannelGain[channel];
 }
 
 class ReadingWriter {
@@ -86,7 +77,7 @@ class ReadingWriter {
     {
         const int channel[3] = {first, second, third};
         AngleTriple angles = Decompose(order, rotation);
-        const float halfTurn = 3.14159265f;
+        const float halfTurn = float(Pi);
         AngleTriple other = {angles.first + halfTurn, halfTurn - angles.second,
                              angles.third + halfTurn};
         float closest = 4.0f;
@@ -151,7 +142,7 @@ void SensorReadings(const SkeletonFrame& pose, SuitReadings& readings)
     readings.orientation[1] = hips.second * RadiansToDegrees;
     readings.orientation[2] = hips.first * RadiansToDegrees;
     for (int axis = 0; axis < 3; axis++)
-        readings.position[axis] = pose.channels[axis] * MetersPerInch;
+        readings.position[axis] = pose.channels[axis] / MetersToInches;
 }
 
 void LegReadings(ReadingWriter& write, const SkeletonFrame& pose)

@@ -15,7 +15,6 @@
 #include "varnel.h"
 
 constexpr uint16_t RestCount = 2048;
-constexpr float MetersPerInch = 0.0254f;
 
 // Every potentiometer at rest, the orientation sensor at 0 and the position
 // sensor at the origin: the null pose.

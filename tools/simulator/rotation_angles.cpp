@@ -1,10 +1,10 @@
 #include "tools/simulator/rotation_angles.h"
 
+#include "common/units.h"
+
 #include <cmath>
 
 namespace {
-constexpr float DegreesToRadians = 0.017453292f;
-constexpr float RadiansToDegrees = 57.29578f;
 // Below this cosine of the middle angle the first and last axes line up.
 constexpr float GimbalCosine = 1e-6f;
 

@@ -7,6 +7,9 @@
 
 #include "varnel.h"
 
+// Half a turn in radians, for the simulator's sums in double precision.
+constexpr double Pi = 3.141592653589793;
+
 struct AngleTriple {
     float first, second, third;
 };

@@ -2,6 +2,7 @@
 
 #include "tools/cli/monotonic_clock.h"
 #include "tools/simulator/frame_schedule.h"
+#include "varnel.h"
 
 #include <cstdint>
 #include <limits>
@@ -56,7 +57,7 @@ std::string Simulator::Open(const SimulateOptions& chosen)
     headers = std::make_unique<SuitHeader[]>(options.suits);
     counters = std::make_unique<uint32_t[]>(options.suits);
     for (int suit = 0; suit < options.suits; suit++) {
-        headers[suit].flags = options.positionSensor ? 2 : 0;
+        headers[suit].flags = options.positionSensor ? SUIT_HAS_POSITION_SENSOR : 0;
         headers[suit].frameRate = float(options.rate);
         SetSuitName(headers[suit], SimulatedSuitName(options.name, suit, options.suits).c_str());
         counters[suit] = 0;

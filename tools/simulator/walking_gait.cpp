@@ -1,5 +1,6 @@
 #include "tools/simulator/walking_gait.h"
 
+#include "common/units.h"
 #include "tools/simulator/gait_curve.h"
 #include "tools/simulator/rotation_angles.h"
 
@@ -7,8 +8,6 @@
 #include <cstring>
 
 namespace {
-constexpr double Pi = 3.141592653589793;
-constexpr double ToRadians = Pi / 180.0;
 constexpr double EaseInSeconds = 1.2;
 constexpr double TurnEaseSeconds = 3.0;
 constexpr double TurnDegreesPerSecond = 12.0;
@@ -41,15 +40,15 @@ double SmoothStep(double x)
 
 Matrix RotX(double degrees)
 {
-    return Matrix::RotX(float(degrees * ToRadians));
+    return Matrix::RotX(float(degrees * DegreesToRadians));
 }
 Matrix RotY(double degrees)
 {
-    return Matrix::RotY(float(degrees * ToRadians));
+    return Matrix::RotY(float(degrees * DegreesToRadians));
 }
 Matrix RotZ(double degrees)
 {
-    return Matrix::RotZ(float(degrees * ToRadians));
+    return Matrix::RotZ(float(degrees * DegreesToRadians));
 }
 
 void Set(SkeletonFrame& pose, int firstChannel, const Matrix& rotation)
@@ -77,14 +76,14 @@ struct Leg {
     double inward;       // sign of a turn about Y that brings the foot to the midline
 };
 
-constexpr Leg LeftLeg = {6, 9, 12, 0.0, 1.0};
-constexpr Leg RightLeg = {15, 18, 21, 0.5, -1.0};
+constexpr Leg LeftLeg = {LeftHipChannel, LeftKneeChannel, LeftAnkleChannel, 0.0, 1.0};
+constexpr Leg RightLeg = {RightHipChannel, RightKneeChannel, RightAnkleChannel, 0.5, -1.0};
 
 void PoseLeg(const Leg& leg, double seconds, double ease, double pelvisHeading, double pelvisRoll,
              SkeletonFrame& pose)
 {
     double phase = seconds / StrideSeconds - leg.strikeOffset;
-    double twist = (FootHeading(seconds, leg.strikeOffset) - pelvisHeading) / ToRadians;
+    double twist = (FootHeading(seconds, leg.strikeOffset) - pelvisHeading) * RadiansToDegrees;
     // Feet a little towards the midline, and level however the pelvis rolls.
     double abduction = ease * 4.0 * leg.inward - pelvisRoll;
     Set(pose, leg.hipChannel, RotZ(twist) * RotX(-ease * HipFlexion.At(phase)) * RotY(abduction));
@@ -101,7 +100,7 @@ double WalkingHeading(double seconds)
     // The integral of a turn rate that rises evenly over TurnEaseSeconds.
     double turning = seconds < TurnEaseSeconds ? seconds * seconds / (2.0 * TurnEaseSeconds)
                                                : seconds - TurnEaseSeconds / 2.0;
-    return TurnDegreesPerSecond * ToRadians * turning;
+    return TurnDegreesPerSecond * DegreesToRadians * turning;
 }
 
 void WalkingPose(double seconds, SkeletonFrame& pose)
@@ -114,22 +113,22 @@ void WalkingPose(double seconds, SkeletonFrame& pose)
     double pelvisYaw = -4.0 * ease * std::cos(cycle);
     double pelvisRoll = -3.0 * ease * std::sin(cycle);
     double heading = WalkingHeading(seconds);
-    Set(pose, 3, RotZ(heading / ToRadians + pelvisYaw) * RotY(pelvisRoll));
+    Set(pose, HipsChannel, RotZ(heading * RadiansToDegrees + pelvisYaw) * RotY(pelvisRoll));
 
-    double pelvisHeading = heading + pelvisYaw * ToRadians;
+    double pelvisHeading = heading + pelvisYaw * DegreesToRadians;
     PoseLeg(LeftLeg, seconds, ease, pelvisHeading, pelvisRoll, pose);
     PoseLeg(RightLeg, seconds, ease, pelvisHeading, pelvisRoll, pose);
 
     // The chest leans in a little and turns against the pelvis; the head
     // looks where the walk goes.
     double chestYaw = 6.0 * ease * std::cos(cycle);
-    Set(pose, 24, RotY(-pelvisRoll) * RotX(3.0 * ease) * RotZ(chestYaw));
-    Set(pose, 54, RotZ(-(pelvisYaw + chestYaw)) * RotX(-3.0 * ease));
+    Set(pose, ChestChannel, RotY(-pelvisRoll) * RotX(3.0 * ease) * RotZ(chestYaw));
+    Set(pose, HeadChannel, RotZ(-(pelvisYaw + chestYaw)) * RotX(-3.0 * ease));
 
     // The arms swing against the legs, the elbows bending more forward.
     double leftSwing = std::cos(cycle); // +1: left arm back
-    Set(pose, 30, RotX(16.0 * ease * leftSwing) * RotY(-5.0 * ease));
-    Set(pose, 42, RotX(-16.0 * ease * leftSwing) * RotY(5.0 * ease));
-    pose.channels[33] = float(-ease * (15.0 + 6.0 * (1.0 - leftSwing)));
-    pose.channels[45] = float(-ease * (15.0 + 6.0 * (1.0 + leftSwing)));
+    Set(pose, LeftShoulderChannel, RotX(16.0 * ease * leftSwing) * RotY(-5.0 * ease));
+    Set(pose, RightShoulderChannel, RotX(-16.0 * ease * leftSwing) * RotY(5.0 * ease));
+    pose.channels[LeftElbowChannel] = float(-ease * (15.0 + 6.0 * (1.0 - leftSwing)));
+    pose.channels[RightElbowChannel] = float(-ease * (15.0 + 6.0 * (1.0 + leftSwing)));
 }

@@ -1,6 +1,7 @@
 #include "tests/support/owned_skeleton.h"
 #include "tests/support/temp_folder.h"
 #include "tests/tools/support/environment_variable.h"
+#include "tools/cli/bvh_foot_options.h"
 #include "tools/record/recovery_file.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,9 @@ class RecoveryFile : public testing::Test {
             std::filesystem::path(written).filename().string().starts_with("take.recovered-"))
             << written;
         OwnedSkeleton read;
-        EXPECT_EQ(VarnelReadBVH(written.c_str(), read.get(), 85.0f, 1.5f), 1);
+        EXPECT_EQ(VarnelReadBVH(written.c_str(), read.get(), DefaultAnkleHeelBallAngle,
+                                DefaultBallToHeelRatio),
+                  1);
         EXPECT_EQ(read->frames[0].channels[0], 12.5f);
     }
 

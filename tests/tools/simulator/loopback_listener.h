@@ -2,17 +2,14 @@
 // simulated suit sends, as the network delivered it.
 #pragma once
 
+#include "common/suit_datagram.h"
+#include "tests/support/loopback_socket.h"
 #include "tools/simulator/simulator.h"
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <cstdint>
-#include <netinet/in.h>
-#include <poll.h>
 #include <string>
-#include <sys/socket.h>
-#include <unistd.h>
 #include <vector>
 
 struct Received {
@@ -21,54 +18,39 @@ struct Received {
 
     uint32_t Counter() const
     {
-        return uint32_t(bytes[148]) | uint32_t(bytes[149]) << 8 | uint32_t(bytes[150]) << 16 |
-               uint32_t(bytes[151]) << 24;
+        uint32_t counter = 0;
+        DecodeSuitReadings(bytes.data() + PacketRawOffset, &counter);
+        return counter;
     }
-    std::string Name() const { return reinterpret_cast<const char*>(&bytes[12]); }
+    std::string Name() const { return DecodeSuitHeader(bytes.data()).name; }
+    uint16_t Flags() const { return DecodeSuitHeader(bytes.data()).flags; }
+    // Every reading of the frame: the raw block up to the counter.
+    const uint8_t* Readings() const { return &bytes[PacketRawOffset]; }
 };
 
 class Listener {
   public:
-    Listener()
-    {
-        socket = ::socket(AF_INET, SOCK_DGRAM, 0);
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        // Room for every datagram of a test, read only after the run.
-        int bufferSize = 1 << 20;
-        setsockopt(socket, SOL_SOCKET, SO_RCVBUF, &bufferSize, sizeof bufferSize);
-        EXPECT_EQ(bind(socket, reinterpret_cast<sockaddr*>(&local), sizeof local), 0);
-        socklen_t length = sizeof local;
-        getsockname(socket, reinterpret_cast<sockaddr*>(&local), &length);
-        port = ntohs(local.sin_port);
-    }
-    ~Listener() { close(socket); }
+    Listener() { EXPECT_TRUE(socket.Bound()); }
 
     // What arrives until the line has been quiet for a moment, or until
     // `maximum` datagrams have come.
     std::vector<Received> Drain(int quietMilliseconds = 200, size_t maximum = SIZE_MAX)
     {
         std::vector<Received> received;
-        pollfd watch{socket, POLLIN, 0};
-        while (received.size() < maximum && poll(&watch, 1, quietMilliseconds) > 0) {
-            Received datagram;
-            datagram.bytes.resize(2048);
-            sockaddr_in sender{};
-            socklen_t senderLength = sizeof sender;
-            ssize_t size = recvfrom(socket, datagram.bytes.data(), datagram.bytes.size(), 0,
-                                    reinterpret_cast<sockaddr*>(&sender), &senderLength);
+        while (received.size() < maximum) {
+            Received datagram{0, std::vector<uint8_t>(2048)};
+            int size = socket.Receive(datagram.bytes.data(), int(datagram.bytes.size()),
+                                      quietMilliseconds, &datagram.sourcePort);
             if (size < 0)
                 break;
             datagram.bytes.resize(size_t(size));
-            datagram.sourcePort = ntohs(sender.sin_port);
             received.push_back(std::move(datagram));
         }
         return received;
     }
 
-    int socket;
-    uint16_t port;
+    LoopbackSocket socket;
+    const uint16_t port = socket.Port();
 };
 
 // A suit that sends to the listener, a frame a millisecond.

@@ -1,3 +1,5 @@
+#include "common/channel_gains.h"
+#include "common/units.h"
 #include "tests/tools/simulator/motion_solve_check.h"
 
 #include <gtest/gtest.h>
@@ -6,8 +8,7 @@
 #include <random>
 
 namespace {
-constexpr float OneCountDegrees = 0.0806f; // 330 degrees over 4096 counts
-constexpr float ToRadians = 0.017453292f;
+constexpr float OneCountDegrees = RadiansPerCount * RadiansToDegrees;
 
 class RandomPoses {
   public:
@@ -15,14 +16,14 @@ class RandomPoses {
     {
         return std::uniform_real_distribution<float>(low, high)(engine);
     }
-    float Degrees(float low, float high) { return Uniform(low, high) * ToRadians; }
+    float Degrees(float low, float high) { return Uniform(low, high) * DegreesToRadians; }
     void Set(SkeletonFrame& pose, int firstChannel, const Matrix& rotation)
     {
         float y, x, z;
         rotation.MatrixToEulerYXZ(&y, &x, &z);
-        pose.channels[firstChannel] = x / ToRadians;
-        pose.channels[firstChannel + 1] = y / ToRadians;
-        pose.channels[firstChannel + 2] = z / ToRadians;
+        pose.channels[firstChannel] = x * RadiansToDegrees;
+        pose.channels[firstChannel + 1] = y * RadiansToDegrees;
+        pose.channels[firstChannel + 2] = z * RadiansToDegrees;
     }
 
     // Every joint turned within what a body and the suit allow.
@@ -32,36 +33,36 @@ class RandomPoses {
         pose.channels[0] = Uniform(-3000, 3000);
         pose.channels[1] = Uniform(-3000, 3000);
         pose.channels[2] = 36.5f;
-        Set(pose, 3,
+        Set(pose, HipsChannel,
             Matrix::RotZ(Degrees(-180, 180)) * Matrix::RotX(Degrees(-60, 60)) *
                 Matrix::RotY(Degrees(-60, 60)));
-        for (int hip : {6, 15})
+        for (int hip : {LeftHipChannel, RightHipChannel})
             Set(pose, hip,
                 Matrix::RotX(Degrees(-110, 40)) * Matrix::RotY(Degrees(-40, 40)) *
                     Matrix::RotZ(Degrees(-50, 50)));
-        for (int knee : {9, 18})
+        for (int knee : {LeftKneeChannel, RightKneeChannel})
             Set(pose, knee, Matrix::RotX(Degrees(0, 150)));
-        for (int ankle : {12, 21})
+        for (int ankle : {LeftAnkleChannel, RightAnkleChannel})
             Set(pose, ankle,
                 Matrix::RotZ(Degrees(-30, 30)) * Matrix::RotY(Degrees(-30, 30)) *
                     Matrix::RotX(Degrees(-50, 50)));
-        Set(pose, 24,
+        Set(pose, ChestChannel,
             Matrix::RotY(Degrees(-30, 30)) * Matrix::RotX(Degrees(-45, 45)) *
                 Matrix::RotZ(Degrees(-45, 45)));
-        for (int collar : {27, 39})
+        for (int collar : {LeftCollarChannel, RightCollarChannel})
             Set(pose, collar, Matrix::RotX(Degrees(-10, 10)) * Matrix::RotY(Degrees(-10, 10)));
-        for (int shoulder : {30, 42})
+        for (int shoulder : {LeftShoulderChannel, RightShoulderChannel})
             Set(pose, shoulder,
                 Matrix::RotX(Degrees(-135, 60)) * Matrix::RotY(Degrees(-80, 80)) *
                     Matrix::RotZ(Degrees(-90, 90)));
-        for (int elbow : {33, 45})
+        for (int elbow : {LeftElbowChannel, RightElbowChannel})
             Set(pose, elbow, Matrix::RotX(Degrees(-150, 0)));
-        for (int wrist : {36, 48})
+        for (int wrist : {LeftWristChannel, RightWristChannel})
             Set(pose, wrist,
                 Matrix::RotZ(Degrees(-80, 80)) * Matrix::RotY(Degrees(-30, 30)) *
                     Matrix::RotX(Degrees(-70, 70)));
-        Set(pose, 51, Matrix::RotY(Degrees(-30, 30)) * Matrix::RotX(Degrees(-40, 40)));
-        Set(pose, 54,
+        Set(pose, NeckChannel, Matrix::RotY(Degrees(-30, 30)) * Matrix::RotX(Degrees(-40, 40)));
+        Set(pose, HeadChannel,
             Matrix::RotZ(Degrees(-60, 60)) * Matrix::RotX(Degrees(-40, 40)) *
                 Matrix::RotY(Degrees(-30, 30)));
         return pose;
@@ -146,10 +147,12 @@ TEST(MotionInversion, HingeAnglesAreTakenAsTheTurnTheyMean)
     SuitReadings readings;
     ReadingsFromPose(take, readings);
     SkeletonFrame solved = SolveReadings(readings);
-    EXPECT_LT(DistanceDegrees(JointOf(solved, NodeLeftElbow), Matrix::RotX(-90.0f * ToRadians)),
-              OneCountDegrees);
-    EXPECT_LT(DistanceDegrees(JointOf(solved, NodeRightKnee), Matrix::RotX(120.0f * ToRadians)),
-              OneCountDegrees);
+    EXPECT_LT(
+        DistanceDegrees(JointOf(solved, NodeLeftElbow), Matrix::RotX(-90.0f * DegreesToRadians)),
+        OneCountDegrees);
+    EXPECT_LT(
+        DistanceDegrees(JointOf(solved, NodeRightKnee), Matrix::RotX(120.0f * DegreesToRadians)),
+        OneCountDegrees);
     EXPECT_LT(DistanceDegrees(JointOf(solved, NodeRightAnkle), Matrix::Identity), 0.01f);
 }
 
@@ -168,8 +171,8 @@ TEST(MotionInversion, ReadingsStayWithinTheConverterRange)
 TEST(MotionInversion, NullPoseAndHipsPosition)
 {
     SkeletonFrame take{};
-    take.channels[0] = 39.37008f;
-    take.channels[1] = -78.74016f;
+    take.channels[0] = MetersToInches;
+    take.channels[1] = -2.0f * MetersToInches;
     take.channels[2] = 36.5f;
     SuitReadings readings;
     ReadingsFromPose(take, readings);

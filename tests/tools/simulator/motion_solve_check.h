@@ -5,10 +5,11 @@
 #pragma once
 
 #include "actor/default_actor.h"
-#include "common/suit_datagram.h"
+#include "common/units.h"
 #include "kinematics/channel_input.h"
 #include "kinematics/joint_solve.h"
 #include "kinematics/tweak_rotations.h"
+#include "tests/support/suit_datagrams.h"
 #include "tools/simulator/pose_readings.h"
 #include "tools/simulator/rotation_angles.h"
 
@@ -25,25 +26,14 @@ inline ActorData PlainActor()
     return actor;
 }
 
-inline void PutChannels(uint8_t* block, const uint16_t* channels)
-{
-    for (int i = 0; i < SuitChannelCount; i++) {
-        block[RawChannelsOffset + 2 * i] = uint8_t(channels[i]);
-        block[RawChannelsOffset + 2 * i + 1] = uint8_t(channels[i] >> 8);
-    }
-}
-
 // The rotation channels (3..56) that the library solves from the readings,
 // against a calibration on the null pose.
 inline SkeletonFrame SolveReadings(const SuitReadings& readings)
 {
     SuitReadings rest;
     NullPoseReadings(rest);
-    uint8_t source[SuitRawSize] = {}, nullRaw[SuitRawSize] = {};
-    PutChannels(source, readings.channels);
-    PutChannels(nullRaw, rest.channels);
     float channelAngle[RawChannelCount];
-    ComputeChannelAngles(source, nullRaw, channelAngle);
+    ComputeChannelAngles(MakeRawBlock(readings).data(), MakeRawBlock(rest).data(), channelAngle);
 
     ActorData actor = PlainActor();
     TweakRotations tweaks;
@@ -51,22 +41,25 @@ inline SkeletonFrame SolveReadings(const SuitReadings& readings)
     SkeletonFrame pose;
     std::memset(&pose, 0, sizeof pose);
     SolveJoints(actor, tweaks, channelAngle, pose);
-    const float toRadians = 0.017453292f;
-    Matrix hips =
-        Matrix::RotZXY(readings.orientation[2] * toRadians, readings.orientation[1] * toRadians,
-                       readings.orientation[0] * toRadians);
-    JointChannelsFromRotation(hips, pose.channels + 3);
+    Matrix hips = Matrix::RotZXY(readings.orientation[2] * DegreesToRadians,
+                                 readings.orientation[1] * DegreesToRadians,
+                                 readings.orientation[0] * DegreesToRadians);
+    JointChannelsFromRotation(hips, pose.channels + HipsChannel);
     return pose;
 }
 
 inline Matrix JointOf(const SkeletonFrame& pose, int node)
 {
-    static const int firstChannel[VARNEL_NUM_JOINTS] = {3,  6,  15, 24, 27, 39, 51, 9,  12,
-                                                        18, 21, 30, 33, 36, 42, 45, 48, 54};
+    static const int firstChannel[VARNEL_NUM_JOINTS] = {
+        HipsChannel,       LeftHipChannel,     RightHipChannel,      ChestChannel,
+        LeftCollarChannel, RightCollarChannel, NeckChannel,          LeftKneeChannel,
+        LeftAnkleChannel,  RightKneeChannel,   RightAnkleChannel,    LeftShoulderChannel,
+        LeftElbowChannel,  LeftWristChannel,   RightShoulderChannel, RightElbowChannel,
+        RightWristChannel, HeadChannel};
     return JointRotationFromChannels(pose.channels + firstChannel[node]);
 }
 
 inline float DistanceDegrees(const Matrix& a, const Matrix& b)
 {
-    return RotationDistance(a, b) * 57.29578f;
+    return RotationDistance(a, b) * RadiansToDegrees;
 }

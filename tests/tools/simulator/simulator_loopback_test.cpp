@@ -33,11 +33,11 @@ TEST(SimulatorLoopback, SendsEachFrameOnceWithRisingCounters)
         ASSERT_EQ(datagram.bytes.size(), 152u);
         EXPECT_EQ(datagram.Counter(), frame);
         EXPECT_EQ(datagram.Name(), "Simulated suit");
-        EXPECT_EQ(datagram.bytes[2], 2) << "position sensor flag";
+        EXPECT_EQ(datagram.Flags(), SUIT_HAS_POSITION_SENSOR);
         EXPECT_EQ(datagram.sourcePort, simulator.SourcePort(0));
     }
     // The readings move from frame to frame.
-    EXPECT_NE(std::memcmp(&received[0].bytes[28], &received[4].bytes[28], 120), 0);
+    EXPECT_NE(std::memcmp(received[0].Readings(), received[4].Readings(), RawCounterOffset), 0);
 }
 
 TEST(SimulatorLoopback, BurstsAndSeveralSuitsOnConsecutivePorts)
@@ -71,7 +71,9 @@ TEST(SimulatorLoopback, BurstsAndSeveralSuitsOnConsecutivePorts)
             EXPECT_EQ(datagrams[index].Name(), "Simulated sui " + std::to_string(suit + 1));
             // The copies of one burst carry the same readings.
             const Received& burstStart = datagrams[index - index % 3];
-            EXPECT_EQ(std::memcmp(&datagrams[index].bytes[28], &burstStart.bytes[28], 120), 0);
+            EXPECT_EQ(
+                std::memcmp(datagrams[index].Readings(), burstStart.Readings(), RawCounterOffset),
+                0);
         }
         suit++;
     }
