@@ -187,7 +187,9 @@ void IniText::Set(std::string_view section, std::string_view key, std::string_vi
         text += '\n';
     if (!text.empty())
         text += '\n';
-    text += "[" + std::string(section) + "]\n" + line + "\n";
+    // Appended piece by piece: g++ 12 mistakes a chain of string sums for an
+    // overlapping copy in an optimised build.
+    text.append("[").append(section).append("]\n").append(line).append("\n");
 }
 
 bool IniText::Save(const char* path) const
