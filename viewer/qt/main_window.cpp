@@ -42,9 +42,9 @@ void MainWindow::BuildStatusBar()
     const int paneWidths[3] = {240, 0, 180}; // 0: takes the rest
     for (int i = 0; i < 3; i++) {
         statusPanes[i] = MakeStatusPane();
-        if (paneWidths[i] > 0)
+        if (paneWidths[i] > 0) {
             statusPanes[i]->setFixedWidth(paneWidths[i]);
-        else {
+        } else {
             // A long text is cut rather than widening the window.
             statusPanes[i]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
             statusPanes[i]->setMinimumWidth(100);
@@ -61,15 +61,15 @@ void MainWindow::Start()
     layout()->activate();
     settingsPath = SettingsPath();
     StartUp(state, shell, settingsPath);
-    started = true;
+    running = true;
     show();
     view->setFocus();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (started) {
-        started = false;
+    if (running) {
+        running = false;
         ShutDown(state, shell, settingsPath);
         RestoreLibraryMessageHandler();
     }

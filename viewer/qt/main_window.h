@@ -41,5 +41,5 @@ class MainWindow : public QMainWindow {
     QLabel* statusPanes[3] = {};
     CommandActions actions;
     std::string settingsPath;
-    bool started = false;
+    bool running = false; // between the start-up and the shut-down
 };
