@@ -21,6 +21,12 @@ class DiscardingCanvas : public Canvas {
 };
 } // namespace
 
+// g++ pairs the library's inlined delete with this file's new and, not
+// seeing that both replace the global pair, warns of a mismatch.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
 void* operator new(std::size_t size)
 {
     allocations++;
