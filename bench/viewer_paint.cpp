@@ -23,7 +23,7 @@ std::atomic<long> allocations{0};
 class QuietShell : public Shell {
   public:
     ViewSize size;
-    void SetStatusText(StatusPane, const std::string&) override {}
+    void SetStatusText(StatusPane, std::string_view) override {}
     MessageAnswer ShowMessage(const std::string&, MessageIcon, MessageButtons) override
     {
         return MessageAnswer::Ok;

@@ -12,22 +12,26 @@ constexpr Color Background = {128, 128, 128};
 
 // Pane 1 while a take plays or records; none otherwise, so the pane keeps
 // what the engine last wrote there.
-std::optional<std::string> FrameCounterText(ViewerState& state)
+// Texts go into buffers of the paint's own stack: a paint allocates nothing.
+using PaneText = char[80];
+
+std::optional<std::string_view> FrameCounterText(ViewerState& state, PaneText& text)
 {
     const char* suffix = state.Paused ? "   (Paused)" : "";
     int frameCount = TakeFrameCount(state);
     if (state.Playing)
-        return FormatText("Frame %d / %d%s", state.PlaybackFrame + 1, frameCount, suffix);
+        return FormatTextInto(text, sizeof text, "Frame %d / %d%s", state.PlaybackFrame + 1,
+                              frameCount, suffix);
     if (!state.Recording)
         return std::nullopt;
     if (state.RecordStop)
-        return FormatText("Frame %d / %d%s", frameCount,
-                          RecordLimitInFrames(state, state.SuitHandle), suffix);
-    return FormatText("Frame %d%s", frameCount, suffix);
+        return FormatTextInto(text, sizeof text, "Frame %d / %d%s", frameCount,
+                              RecordLimitInFrames(state, state.SuitHandle), suffix);
+    return FormatTextInto(text, sizeof text, "Frame %d%s", frameCount, suffix);
 }
 
 // Pane 2: the rate of the paints themselves, from the time since the last.
-std::string DisplayRateText(const ViewerState& state, uint32_t now)
+std::string_view DisplayRateText(const ViewerState& state, uint32_t now, PaneText& text)
 {
     if (state.LastPaintTime == 0 || state.LastPaintTime == now)
         return {};
@@ -36,8 +40,9 @@ std::string DisplayRateText(const ViewerState& state, uint32_t now)
     if (rate < 1.0f)
         return {};
     if (VarnelHandle suit = state.SuitHandle)
-        return FormatText("Display: %5.1f FPS, Dropped: %u", double(rate), VarnelGetDropped(suit));
-    return FormatText("Display: %5.1f FPS, Offline", double(rate));
+        return FormatTextInto(text, sizeof text, "Display: %5.1f FPS, Dropped: %u", double(rate),
+                              VarnelGetDropped(suit));
+    return FormatTextInto(text, sizeof text, "Display: %5.1f FPS, Offline", double(rate));
 }
 
 SceneOptions SceneOptionsOf(const ViewerState& state)
@@ -72,9 +77,10 @@ void PaintView(ViewerState& state, Shell& shell, Canvas& canvas, ViewSize view, 
     state.camera.ViewWidth = view.width;
     state.camera.ViewHeight = view.height;
     canvas.Fill(Background);
-    if (std::optional<std::string> counter = FrameCounterText(state))
+    PaneText counterText, rateText;
+    if (std::optional<std::string_view> counter = FrameCounterText(state, counterText))
         shell.SetStatusText(StatusPane::FrameCounter, *counter);
-    std::string rate = DisplayRateText(state, now);
+    std::string_view rate = DisplayRateText(state, now, rateText);
     state.LastPaintTime = now;
     shell.SetStatusText(StatusPane::DisplayRate, rate);
     DrawView(state, canvas);

@@ -27,7 +27,7 @@ class Shell {
   public:
     virtual ~Shell() = default;
 
-    virtual void SetStatusText(StatusPane pane, const std::string& text) = 0;
+    virtual void SetStatusText(StatusPane pane, std::string_view text) = 0;
     // A modal message box captioned with the program's name; text is plain
     // text, never markup (it may hold a suit's name or a path).
     virtual MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,

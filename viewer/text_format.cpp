@@ -1,5 +1,6 @@
 #include "viewer/text_format.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
@@ -38,6 +39,18 @@ std::string FormatText(const char* format, ...)
     std::vsnprintf(text.data(), text.size() + 1, format, again);
     va_end(again);
     return text;
+}
+
+std::string_view FormatTextInto(char* buffer, size_t size, const char* format, ...)
+{
+    CLocaleScope scope;
+    va_list arguments;
+    va_start(arguments, format);
+    int length = std::vsnprintf(buffer, size, format, arguments);
+    va_end(arguments);
+    if (length < 0 || size == 0)
+        return {};
+    return {buffer, std::min(size_t(length), size - 1)};
 }
 
 bool ScanFloat(const char* text, float* value)

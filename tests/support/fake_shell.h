@@ -43,9 +43,9 @@ class FakeShell : public Shell {
     std::vector<VarnelHandle> PostedTimeoutPrompts() { return Locked(postedPrompts); }
     std::vector<Message> PostedMessages() { return Locked(postedMessages); }
 
-    void SetStatusText(StatusPane pane, const std::string& text) override
+    void SetStatusText(StatusPane pane, std::string_view text) override
     {
-        statusTexts[pane].push_back(text);
+        statusTexts[pane].emplace_back(text);
     }
     MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,
                               MessageButtons buttons) override

@@ -6,6 +6,7 @@
 #include "viewer/startup.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -20,6 +21,18 @@ QLabel* MakeStatusPane()
     // Texts may hold paths: shown as they are.
     pane->setTextFormat(Qt::PlainText);
     return pane;
+}
+
+// The panes keep their fixed widths; the font shrinks, down to 6 points,
+// until the widest display-rate text fits the narrowest of them.
+QFont StatusFont(QFont font, int paneWidth)
+{
+    const QString widest = "Display: 999.9 FPS, Dropped: 99999";
+    const int margins = 8;
+    while (font.pointSizeF() > 6.0 &&
+           QFontMetrics(font).horizontalAdvance(widest) > paneWidth - margins)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    return font;
 }
 } // namespace
 
@@ -40,8 +53,10 @@ MainWindow::MainWindow(ViewerState& state) : state(state), shell(state, *this)
 void MainWindow::BuildStatusBar()
 {
     const int paneWidths[3] = {240, 0, 180}; // 0: takes the rest
+    const QFont font = StatusFont(statusBar()->font(), paneWidths[2]);
     for (int i = 0; i < 3; i++) {
         statusPanes[i] = MakeStatusPane();
+        statusPanes[i]->setFont(font);
         if (paneWidths[i] > 0) {
             statusPanes[i]->setFixedWidth(paneWidths[i]);
         } else {

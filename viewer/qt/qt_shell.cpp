@@ -26,9 +26,9 @@ template <typename Work> void Queue(MainWindow& window, Work work)
 }
 } // namespace
 
-void QtShell::SetStatusText(StatusPane pane, const std::string& text)
+void QtShell::SetStatusText(StatusPane pane, std::string_view text)
 {
-    window.StatusPaneLabel(pane)->setText(ToQString(text));
+    window.StatusPaneLabel(pane)->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
 }
 
 MessageAnswer QtShell::ShowMessage(const std::string& text, MessageIcon icon,

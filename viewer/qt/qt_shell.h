@@ -11,7 +11,7 @@ class QtShell : public Shell {
   public:
     QtShell(ViewerState& state, MainWindow& window) : state(state), window(window) {}
 
-    void SetStatusText(StatusPane pane, const std::string& text) override;
+    void SetStatusText(StatusPane pane, std::string_view text) override;
     MessageAnswer ShowMessage(const std::string& text, MessageIcon icon,
                               MessageButtons buttons) override;
     void SetMenuCheck(Command command, bool checked) override;
