@@ -80,6 +80,9 @@ struct ViewerState : ViewerSettings {
     std::atomic<int> ForcePositionChannelsZero{0};
     std::atomic<int> RepaintPending{0};
     std::atomic<int> TimeoutPromptOpen{0};
+    // Set when a recording stores its first frame, cleared when the take is
+    // written to a file or replaced.
+    std::atomic<int> TakeUnsaved{0};
     uint32_t RecordStartTime = 0; // milliseconds
     uint32_t LastPaintTime = 0;   // milliseconds; 0 before the first paint
 
