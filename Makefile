@@ -13,15 +13,25 @@ build: bootstrap
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 	cmake --build build -j $(JOBS)
 
-# The main job on the built-in simulated suit. Builds only what it runs: the
-# library and the command line (tests and benchmarks come with make test).
-# Port 8000 is shared by everything on the machine: the lock waits for
+# The main job on the built-in simulated suit: on a desktop (DISPLAY or
+# WAYLAND_DISPLAY set) Varnview opens on it, else `varnel record` captures it
+# headlessly. Builds only what it runs (tests and benchmarks come with make
+# test). Port 8000 is shared by everything on the machine: the lock waits for
 # whoever holds it.
+ifneq ($(DISPLAY)$(WAYLAND_DISPLAY),)
+RUN_TARGETS = varnel_cli varnview
+RUN_DEMO = scripts/viewer-demo
+RUN_PACKAGES = viewer
+else
+RUN_TARGETS = varnel_cli
+RUN_DEMO = scripts/demo
+RUN_PACKAGES = run
+endif
 run:
-	@scripts/bootstrap run
+	@scripts/bootstrap $(RUN_PACKAGES)
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
-	cmake --build build -j $(JOBS) --target varnel_cli
-	flock /tmp/varnel-udp8000.lock scripts/demo build
+	cmake --build build -j $(JOBS) --target $(RUN_TARGETS)
+	flock /tmp/varnel-udp8000.lock $(RUN_DEMO) build
 
 test: bootstrap
 	cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNEL_WERROR=ON $(CMAKE_FLAGS)
