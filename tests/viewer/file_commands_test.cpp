@@ -1,7 +1,8 @@
-// The File menu's motion and actor commands and the guard of an unsaved
+// The File menu's commands, the actor commands and the guard of an unsaved
 // take, over a fake shell whose dialogs answer as scripted.
 #include "tests/suitlink/suit_link_test_support.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/vector_matchers.h"
 #include "tests/viewer/viewer_test_support.h"
 #include "viewer/commands.h"
 #include "viewer/file_choice.h"
@@ -10,25 +11,47 @@
 
 #include <cstring>
 #include <filesystem>
+#include <set>
 #include <thread>
 
 namespace {
-SkeletonFrame Marked(int marker)
+using Answer = Shell::SaveTakeAnswer;
+
+// Frame i has its hips at x = i, which survives a BVH file.
+std::vector<SkeletonFrame> Numbered(int first, int count)
 {
-    return PoseAt(Vector(float(marker), 0.0f, 36.0f), marker);
+    std::vector<SkeletonFrame> frames;
+    for (int i = first; i < first + count; i++)
+        frames.push_back(PoseAt(Vector(float(i), 0.0f, 36.0f), i));
+    return frames;
 }
 
-// The hips x of each frame of a BVH file, which Marked numbers.
-std::vector<int> MarkersInFile(const std::string& path)
+std::vector<int> NumbersIn(const Skeleton& take)
 {
-    Skeleton read = {};
+    std::vector<int> numbers;
+    for (int i = 0; i < take.numFrames; i++)
+        numbers.push_back(int(std::lround(take.frames[i].channels[HipsPositionChannel])));
+    return numbers;
+}
+
+std::vector<int> NumbersInFile(const std::string& path)
+{
+    Skeleton read;
     VarnelInitSkeleton(&read);
     EXPECT_EQ(VarnelReadBVH(path.c_str(), &read, 85.0f, 1.5f), 1) << path;
-    std::vector<int> markers;
-    for (int i = 0; i < read.numFrames; i++)
-        markers.push_back(int(std::lround(read.frames[i].channels[HipsPositionChannel])));
+    std::vector<int> numbers = NumbersIn(read);
     VarnelFreeSkeletonFrames(&read);
-    return markers;
+    return numbers;
+}
+
+// The default actor with every bone a tenth longer.
+ActorData TallActor()
+{
+    ActorData actor;
+    VarnelGetActorData(nullptr, &actor);
+    for (float& bone : actor.bones)
+        bone *= 1.1f;
+    return actor;
 }
 
 class FileCommandTest : public ViewerTest {
@@ -44,47 +67,28 @@ class FileCommandTest : public ViewerTest {
         VarnelSetMessageHandler(nullptr);
         ViewerTest::TearDown();
     }
-    // A BVH file of frames marked first .. first + count - 1.
-    std::string WriteMotionFile(const std::string& name, int first, int count)
+    std::string MotionFile(const std::string& name, int first, int count)
     {
-        Skeleton file = {};
-        VarnelInitSkeleton(&file);
-        VarnelFreeSkeletonFrames(&file);
-        for (int i = 0; i < count; i++) {
-            EXPECT_EQ(VarnelAddFrame(&file), 1);
-            file.frames[i] = Marked(first + i);
-        }
-        std::string path = folder.File(name);
-        EXPECT_EQ(VarnelWriteBVH(path.c_str(), &file), 1);
-        VarnelFreeSkeletonFrames(&file);
-        return path;
+        MakeTake(state, Numbered(first, count));
+        EXPECT_EQ(VarnelWriteBVH(folder.File(name).c_str(), &state.Skeleton), 1);
+        return folder.File(name);
     }
-    void MakeUnsavedTake(int count)
+    void UnsavedTake(int count)
     {
-        std::vector<SkeletonFrame> frames;
-        for (int i = 0; i < count; i++)
-            frames.push_back(Marked(i));
-        MakeTake(state, frames);
+        MakeTake(state, Numbered(0, count));
         state.TakeUnsaved = 1;
     }
-    // Opens the first suit heard, for the actor commands.
     void OpenASuit()
     {
         ASSERT_EQ(VarnelInit(), 1);
         ASSERT_EQ(FindSuitsWhileSending({{&suit, MakePacket("Walker")}}), 1);
         state.SuitHandle = VarnelOpen(nullptr, nullptr, nullptr);
-        ASSERT_NE(state.SuitHandle.load(), nullptr);
     }
-    // The engine's Stop arrives with the engine; until then the tests that
-    // need it say so rather than fail.
-    bool StopIsBuilt()
+    ActorData SuitActor()
     {
-        state.Playing = 1;
-        RunCommand(state, shell, Command::Stop);
-        bool built = state.Playing == 0;
-        state.Playing = 0;
-        shell.statusTexts.clear();
-        return built;
+        ActorData actor;
+        VarnelGetActorData(state.SuitHandle, &actor);
+        return actor;
     }
 
     TempFolder folder;
@@ -93,76 +97,43 @@ class FileCommandTest : public ViewerTest {
 
 TEST_F(FileCommandTest, EachDialogStartsWhereItsLastFileWasAndProposesIt)
 {
-    struct Case {
-        Command command;
-        bool save;
-        const char* filter;
-        const char* suffix;
-        std::string ViewerSettings::*file;
-        std::string ViewerSettings::*dir;
-    };
-    const Case cases[] = {
-        {Command::Open, false, "BVH file (*.bvh)", "bvh", &ViewerState::CurrentFile,
-         &ViewerState::CurrentFileDir},
-        {Command::SaveAs, true, "BVH file (*.bvh)", "bvh", &ViewerState::CurrentFile,
-         &ViewerState::CurrentFileDir},
-        {Command::LoadActorFile, false, "Actor Measurement file (*.vnl)", "",
-         &ViewerState::CurrentActorFile, &ViewerState::CurrentActorFileDir},
-        {Command::StoreActorFile, true, "Actor Measurement file (*.vnl)", "",
-         &ViewerState::CurrentActorFile, &ViewerState::CurrentActorFileDir},
-    };
+    const std::tuple<Command, bool, const char*, std::string ViewerSettings::*> cases[] = {
+        {Command::Open, false, "walk.bvh", &ViewerState::CurrentFileDir},
+        {Command::SaveAs, true, "walk.bvh", &ViewerState::CurrentFileDir},
+        {Command::LoadActorFile, false, "walker.vnl", &ViewerState::CurrentActorFileDir},
+        {Command::StoreActorFile, true, "walker.vnl", &ViewerState::CurrentActorFileDir}};
     OpenASuit();
-    MakeTake(state, {Marked(0)});
-    ActorData actor;
-    VarnelGetActorData(nullptr, &actor);
-    ASSERT_EQ(VarnelWriteActorData(folder.File("walker.vnl").c_str(), &actor, 0), 1);
-    WriteMotionFile("walk.bvh", 0, 1);
-    for (const Case& c : cases) {
-        std::string chosen = folder.File(
-            c.command == Command::Open || c.command == Command::SaveAs ? "walk.bvh" : "walker.vnl");
-        auto& choices = c.save ? shell.saveChoices : shell.openChoices;
-        auto& shown = c.save ? shell.saveDialogs : shell.openDialogs;
-        state.*c.file = "/elsewhere/old.name";
-        state.*c.dir = "/elsewhere";
-        choices = {"", chosen}; // cancelled, then chosen
-        RunCommand(state, shell, c.command);
-        EXPECT_EQ(state.*c.file, "/elsewhere/old.name") << chosen; // a cancel changes nothing
-        RunCommand(state, shell, c.command);
-        EXPECT_EQ(state.*c.file, chosen);
-        EXPECT_EQ(state.*c.dir, folder.path);
-
-        choices = {""};
-        RunCommand(state, shell, c.command);
+    MotionFile("walk.bvh", 0, 1); // remembered also when it cannot be read
+    for (auto [command, save, name, dir] : cases) {
+        auto& choices = save ? shell.saveChoices : shell.openChoices;
+        auto& shown = save ? shell.saveDialogs : shell.openDialogs;
+        state.*dir = "/elsewhere";
+        choices = {"", folder.File(name), ""}; // cancelled, chosen, cancelled
+        for (int run = 0; run < 3; run++)
+            RunCommand(state, shell, command);
         ASSERT_EQ(shown.size(), 3u);
-        EXPECT_STREQ(shown[0].filter, c.filter);
-        EXPECT_STREQ(shown[0].defaultSuffix, c.suffix);
-        EXPECT_EQ(shown[0].folder, "/elsewhere");
-        EXPECT_EQ(shown[2].folder, folder.path);
-        EXPECT_EQ(shown[2].proposedName, std::filesystem::path(chosen).filename());
+        EXPECT_EQ(shown[1].folder, "/elsewhere") << name; // the cancel changed nothing
+        EXPECT_EQ(shown[2].folder, folder.path) << name;
+        EXPECT_EQ(shown[2].proposedName, name);
+        EXPECT_STREQ(shown[2].filter, std::string_view(name).ends_with(".bvh")
+                                          ? "BVH file (*.bvh)"
+                                          : "Actor Measurement file (*.vnl)");
         shown.clear();
     }
-    EXPECT_TRUE(shell.messages.empty());
+    std::string file, dir;
+    RememberFile("/walk.bvh", file, dir);
+    EXPECT_EQ(dir, "/");
 }
 
-TEST_F(FileCommandTest, TheFolderOfAFileInTheRootIsTheRoot)
+TEST_F(FileCommandTest, OpenStopsPlaybackAndRecordingFirstAndShowsTheFileFromItsFirstFrame)
 {
-    const std::pair<const char*, const char*> paths[] = {
-        {"/walk.bvh", "/"}, {"/data/takes/walk.bvh", "/data/takes"}, {"/data/walk", "/data"}};
-    for (auto [path, folder] : paths) {
-        std::string file, dir;
-        RememberFile(path, file, dir);
-        EXPECT_EQ(file, path);
-        EXPECT_EQ(dir, folder);
-    }
-}
-
-TEST_F(FileCommandTest, OpenWhilePlayingOrRecordingStopsFirstAndShowsTheFileFromItsFirstFrame)
-{
-    if (!StopIsBuilt())
+    state.Playing = 1;
+    RunCommand(state, shell, Command::Stop);
+    if (state.Playing)
         GTEST_SKIP() << "needs the engine's Stop";
-    std::string path = WriteMotionFile("walk.bvh", 100, 4);
+    const std::string path = MotionFile("walk.bvh", 100, 4);
     for (bool recording : {false, true}) {
-        MakeTake(state, {Marked(0), Marked(1), Marked(2)});
+        MakeTake(state, Numbered(0, 3));
         state.Recording = recording;
         state.Playing = !recording;
         state.PlaybackFrame = 2;
@@ -170,103 +141,72 @@ TEST_F(FileCommandTest, OpenWhilePlayingOrRecordingStopsFirstAndShowsTheFileFrom
         RunCommand(state, shell, Command::Open);
         EXPECT_EQ(state.Recording + state.Playing + state.Paused + state.PlaybackFrame, 0);
         EXPECT_EQ(shell.Status(StatusPane::Messages), "Ready");
-        ASSERT_EQ(state.Skeleton.numFrames, 4);
-        EXPECT_NEAR(state.Skeleton.frames[0].channels[HipsPositionChannel], 100.0f, 1e-3f);
-        EXPECT_GT(shell.repaints, 0);
+        EXPECT_EQ(NumbersIn(state.Skeleton), (std::vector<int>{100, 101, 102, 103}));
     }
 }
 
-TEST_F(FileCommandTest, AFileThatCannotBeReadIsSaidAndChangesNothingElse)
+TEST_F(FileCommandTest, OpenSaysWhenItCannotReadAndAsksBeforeReplacingAnUnsavedTake)
 {
-    MakeUnsavedTake(3);
+    const std::string walk = MotionFile("walk.bvh", 100, 2), gone = folder.File("gone.bvh");
+    UnsavedTake(3);
     state.Playing = 1;
-    std::string missing = folder.File("gone.bvh");
-    shell.openChoices = {missing};
-    RunCommand(state, shell, Command::Open);
+    shell.openChoices = {gone, walk};
+    shell.saveTakeAnswers = {Answer::Save};
+    shell.saveChoices = {folder.File("mine.bvh")};
+    RunCommand(state, shell, Command::Open); // gone: said, nothing else
     ASSERT_EQ(shell.messages.size(), 1u);
-    EXPECT_EQ(shell.messages[0].text, "Can't open file " + missing);
+    EXPECT_EQ(shell.messages[0].text, "Can't open file " + gone);
     EXPECT_EQ(shell.saveTakeQuestions, 0);
     EXPECT_EQ(state.Playing, 1);
-    EXPECT_EQ(state.Skeleton.numFrames, 3);
-    EXPECT_EQ(state.TakeUnsaved, 1);
-}
 
-TEST_F(FileCommandTest, OpenAsksAboutAnUnsavedTakeAndCancelKeepsItAndTheCurrentFile)
-{
-    std::string path = WriteMotionFile("walk.bvh", 100, 2);
-    MakeUnsavedTake(3);
-    state.CurrentFile = "/takes/mine.bvh";
-    shell.openChoices = {path, path};
-    shell.saveTakeAnswers = {Shell::SaveTakeAnswer::Cancel, Shell::SaveTakeAnswer::Discard};
-    RunCommand(state, shell, Command::Open);
-    EXPECT_EQ(state.Skeleton.numFrames, 3);
-    EXPECT_EQ(state.TakeUnsaved, 1);
-    EXPECT_EQ(state.CurrentFile, "/takes/mine.bvh");
-
-    RunCommand(state, shell, Command::Open);
-    EXPECT_EQ(shell.saveTakeQuestions, 2);
-    EXPECT_EQ(state.Skeleton.numFrames, 2);
-    EXPECT_EQ(state.TakeUnsaved, 0);
-    EXPECT_EQ(state.CurrentFile, path);
+    RunCommand(state, shell, Command::Open); // the take saved first
+    EXPECT_EQ(NumbersInFile(folder.File("mine.bvh")), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(NumbersIn(state.Skeleton), (std::vector<int>{100, 101}));
+    EXPECT_EQ(state.CurrentFile, walk); // not the file the old take went to
 }
 
 TEST_F(FileCommandTest, TheGuardLetsATakeGoOnlyWhenSavedOrDiscarded)
 {
-    using Answer = Shell::SaveTakeAnswer;
     const std::string good = folder.File("take.bvh");
-    const std::string unwritable = folder.File("missing/take.bvh"); // its folder does not exist
-    struct Case {
-        const char* name;
+    const std::string unwritable = folder.File("missing/take.bvh"); // no such folder
+    const struct {
         std::deque<Answer> answers;
         std::deque<std::string> saveChoices;
         bool mayGo;
-        int questions;
         int unsavedAfter;
-        int libraryMessages;
+    } cases[] = {
+        {{Answer::Cancel}, {}, false, 1},
+        {{Answer::Discard}, {}, true, 0},
+        {{Answer::Save}, {good}, true, 0},
+        {{Answer::Save, Answer::Cancel}, {""}, false, 1},
+        {{Answer::Save, Answer::Save}, {unwritable, good}, true, 0},
+        {{Answer::Save, Answer::Cancel}, {unwritable}, false, 1},
     };
-    const Case cases[] = {
-        {"cancel", {Answer::Cancel}, {}, false, 1, 1, 0},
-        {"discard", {Answer::Discard}, {}, true, 1, 0, 0},
-        {"save", {Answer::Save}, {good}, true, 1, 0, 0},
-        {"save dialog cancelled", {Answer::Save, Answer::Cancel}, {""}, false, 2, 1, 0},
-        {"failed save, then another place",
-         {Answer::Save, Answer::Save},
-         {unwritable, good},
-         true,
-         2,
-         0,
-         1},
-        {"failed save, then cancel", {Answer::Save, Answer::Cancel}, {unwritable}, false, 2, 1, 1},
-    };
-    for (const Case& c : cases) {
+    for (size_t i = 0; i < std::size(cases); i++) {
+        const auto& c = cases[i];
         std::filesystem::remove(good);
         RecordedMessages::Clear();
-        MakeUnsavedTake(3);
+        UnsavedTake(3);
         shell.saveTakeQuestions = 0;
         shell.saveTakeAnswers = c.answers;
         shell.saveChoices = c.saveChoices;
-        EXPECT_EQ(MayReplaceTake(state, shell), c.mayGo) << c.name;
-        EXPECT_EQ(shell.saveTakeQuestions, c.questions) << c.name;
-        EXPECT_EQ(state.TakeUnsaved, c.unsavedAfter) << c.name;
-        EXPECT_EQ(state.Skeleton.numFrames, 3) << c.name; // the guard never drops it
-        std::vector<std::string> said = RecordedMessages::Texts();
-        ASSERT_EQ(int(said.size()), c.libraryMessages) << c.name;
-        for (const std::string& text : said)
-            EXPECT_NE(text.find(unwritable), std::string::npos) << text;
-        bool saved = c.mayGo && c.answers.back() == Answer::Save;
-        EXPECT_EQ(std::filesystem::exists(good), saved) << c.name;
-        if (saved) {
-            EXPECT_EQ(MarkersInFile(good), (std::vector<int>{0, 1, 2})) << c.name;
+        EXPECT_EQ(MayReplaceTake(state, shell), c.mayGo) << i;
+        EXPECT_EQ(shell.saveTakeQuestions, int(c.answers.size())) << i;
+        EXPECT_EQ(state.TakeUnsaved, c.unsavedAfter) << i;
+        EXPECT_EQ(NumbersIn(state.Skeleton), (std::vector<int>{0, 1, 2})) << i;
+        bool failed = c.saveChoices.size() && c.saveChoices[0] == unwritable;
+        EXPECT_EQ(RecordedMessages::Texts(),
+                  failed ? std::vector<std::string>{"Can't open file " + unwritable}
+                         : std::vector<std::string>{})
+            << i;
+        if (c.mayGo && c.answers.back() == Answer::Save) {
+            EXPECT_EQ(NumbersInFile(good), (std::vector<int>{0, 1, 2})) << i;
         }
     }
-}
-
-TEST_F(FileCommandTest, ATakeSavedAndUnchangedGoesWithoutAQuestion)
-{
-    MakeUnsavedTake(2);
-    shell.saveChoices = {folder.File("take.bvh")};
+    // Saved and unchanged since: no question.
+    shell.saveChoices = {good};
     RunCommand(state, shell, Command::SaveAs);
-    EXPECT_EQ(state.TakeUnsaved, 0);
+    shell.saveTakeQuestions = 0;
     EXPECT_TRUE(MayReplaceTake(state, shell));
     EXPECT_EQ(shell.saveTakeQuestions, 0);
 }
@@ -276,45 +216,94 @@ TEST_F(FileCommandTest, SaveAsDuringARecordingWritesAWholeTakeAndKeepsLaterFrame
     MakeTake(state, {});
     state.Recording = 1;
     constexpr int Frames = 3000;
-    std::atomic<int> appended{0};
-    // As the frame callback stores a frame.
-    std::thread recorder([&] {
-        for (int i = 0; i < Frames; i++) {
+    const std::vector<SkeletonFrame> frames = Numbered(0, Frames);
+    std::atomic<int> stored{0};
+    std::thread recorder([&] { // as the frame callback stores frames
+        for (const SkeletonFrame& frame : frames) {
             {
                 std::lock_guard hold(state.takeLock);
                 ASSERT_EQ(VarnelAddFrame(&state.Skeleton), 1);
-                state.Skeleton.frames[i] = Marked(i);
+                state.Skeleton.frames[state.Skeleton.numFrames - 1] = frame;
             }
             state.TakeUnsaved = 1;
-            appended = i + 1;
+            stored++;
         }
     });
-    WaitUntil([&] { return appended > 0; });
-    const std::string path = folder.File("take.bvh");
-    shell.saveChoices = {path};
+    WaitUntil([&] { return stored > 0; });
+    shell.saveChoices = {folder.File("take.bvh")};
     RunCommand(state, shell, Command::SaveAs);
     recorder.join();
 
-    std::vector<int> markers = MarkersInFile(path);
-    ASSERT_FALSE(markers.empty());
-    for (size_t i = 0; i < markers.size(); i++)
-        ASSERT_EQ(markers[i], int(i));
-    EXPECT_EQ(state.TakeUnsaved, markers.size() < size_t(Frames) ? 1 : 0);
+    std::vector<int> numbers = NumbersInFile(folder.File("take.bvh"));
+    ASSERT_FALSE(numbers.empty());
+    for (size_t i = 0; i < numbers.size(); i++)
+        ASSERT_EQ(numbers[i], int(i));
+    EXPECT_EQ(state.TakeUnsaved, numbers.size() < size_t(Frames) ? 1 : 0);
 }
 
-TEST_F(FileCommandTest, ATakeThatCannotBeAskedAboutIsSavedBesideTheOthersWithoutReplacingAny)
+TEST_F(FileCommandTest, ATakeThatCannotBeAskedAboutIsSavedWithoutReplacingAnyFile)
 {
-    MakeUnsavedTake(2);
-    ASSERT_TRUE(SaveTakeForRecovery(state, shell, folder.path));
-    std::string first = state.CurrentFile;
-    EXPECT_EQ(state.TakeUnsaved, 0);
-    EXPECT_EQ(state.CurrentFileDir, folder.path);
-    EXPECT_EQ(std::filesystem::path(first).filename().string().rfind("take-recovered-", 0), 0u);
+    for (int count : {2, 3}) {
+        std::string before = state.CurrentFile;
+        UnsavedTake(count);
+        ASSERT_TRUE(SaveTakeForRecovery(state, shell, folder.path));
+        EXPECT_NE(state.CurrentFile, before);
+        EXPECT_EQ(state.CurrentFileDir, folder.path);
+        EXPECT_EQ(state.TakeUnsaved, 0);
+    }
+    std::multiset<size_t> frameCounts;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path))
+        frameCounts.insert(NumbersInFile(entry.path()).size());
+    EXPECT_EQ(frameCounts, (std::multiset<size_t>{2, 3}));
+}
 
-    MakeUnsavedTake(3);
-    ASSERT_TRUE(SaveTakeForRecovery(state, shell, folder.path + "/"));
-    EXPECT_NE(state.CurrentFile, first);
-    EXPECT_EQ(MarkersInFile(first), (std::vector<int>{0, 1}));
-    EXPECT_EQ(MarkersInFile(state.CurrentFile), (std::vector<int>{0, 1, 2}));
+TEST_F(FileCommandTest, ActorCommandsWithoutASuitSaySoOnlyForTheFiles)
+{
+    MakeTake(state, Numbered(0, 1));
+    const Skeleton before = state.Skeleton;
+    for (Command command :
+         {Command::LoadActorFile, Command::StoreActorFile, Command::DefaultModel}) {
+        shell.openChoices = shell.saveChoices = {folder.File("walker.vnl")};
+        RunCommand(state, shell, command);
+    }
+    ASSERT_EQ(shell.messages.size(), 2u);
+    for (const FakeShell::Message& message : shell.messages) {
+        EXPECT_EQ(message.text, "You must first connect to a Varnel suit");
+        EXPECT_EQ(message.icon, MessageIcon::Exclamation);
+    }
+    EXPECT_EQ(shell.openDialogs.size() + shell.saveDialogs.size(), 0u);
+    EXPECT_EQ(std::memcmp(&before, &state.Skeleton, sizeof before), 0);
+}
+
+TEST_F(FileCommandTest, ActorFilesGoBetweenTheSuitAndFilesAndDefaultModelKeepsTheFrames)
+{
+    OpenASuit();
+    const ActorData original = SuitActor(), tall = TallActor();
+    const std::string stored = folder.File("stored.vnl"), missing = folder.File("missing.vnl");
+    VarnelSetActorData(state.SuitHandle, &tall);
+    shell.saveChoices = {stored};
+    RunCommand(state, shell, Command::StoreActorFile);
+    EXPECT_NE(ReadWholeFile(stored).find("Units=Inches"), std::string::npos);
+    VarnelSetActorData(state.SuitHandle, &original);
+
+    shell.openChoices = {missing, stored};
+    RunCommand(state, shell, Command::LoadActorFile);
+    EXPECT_EQ(shell.Status(StatusPane::Messages), "Error reading file " + missing);
+    EXPECT_EQ(SuitActor().bones[0], original.bones[0]);
+    RunCommand(state, shell, Command::LoadActorFile);
+    EXPECT_EQ(shell.Status(StatusPane::Messages), "Reading file " + stored);
+    EXPECT_NEAR(SuitActor().bones[0], tall.bones[0], 1e-4f);
+
+    MakeTake(state, Numbered(5, 2));
+    const std::vector<int> numbers = NumbersIn(state.Skeleton);
+    RunCommand(state, shell, Command::DefaultModel);
+    Skeleton expected = {};
+    VarnelInitSkeleton(&expected);
+    VarnelCopyActorToSkeleton(&expected, &tall);
+    for (int node = 0; node < 25; node++)
+        EXPECT_VECTOR_NEAR(state.Skeleton.nodes[node].offset, expected.nodes[node].offset, 1e-4f)
+            << node;
+    EXPECT_EQ(NumbersIn(state.Skeleton), numbers);
+    VarnelFreeSkeletonFrames(&expected);
 }
 } // namespace

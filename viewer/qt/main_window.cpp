@@ -115,11 +115,14 @@ void MainWindow::CommitData(QSessionManager& manager)
             }
         } else {
             // The session ends without the user: the take goes where the
-            // last BVH file went, else into the home folder.
-            QString folder = QFile::decodeName(state.CurrentFileDir.c_str());
-            if (folder.isEmpty() || !QFileInfo(folder).isDir())
-                folder = QDir::homePath();
-            SaveTakeForRecovery(state, shell, QFile::encodeName(folder).toStdString());
+            // last BVH file went, else into the home or temporary folder.
+            const std::string folders[] = {state.CurrentFileDir,
+                                           QFile::encodeName(QDir::homePath()).toStdString(),
+                                           QFile::encodeName(QDir::tempPath()).toStdString()};
+            for (const std::string& folder : folders)
+                if (QFileInfo(QFile::decodeName(folder.c_str())).isDir() &&
+                    SaveTakeForRecovery(state, shell, folder))
+                    break;
         }
     }
     takeSettled = true;

@@ -1,4 +1,4 @@
-// Closing the real window with a take that was never saved.
+// The file commands and the take guard in the real window.
 #include "tests/support/own_suit_port.h"
 #include "tests/support/temp_folder.h"
 #include "tests/viewer_qt/qt_test_support.h"
@@ -6,11 +6,12 @@
 
 #include <QAbstractButton>
 #include <QMessageBox>
+#include <QTest>
 
 #include <stdlib.h>
 
 namespace {
-class TakeGuardWindowTest : public testing::Test {
+class FileCommandsWindowTest : public testing::Test {
   protected:
     void SetUp() override
     {
@@ -26,8 +27,8 @@ class TakeGuardWindowTest : public testing::Test {
         VarnelFinish();
         ResetViewerForTesting();
     }
-    // Closes the window, answering the question with the button; the text
-    // asked, or "" when nothing was asked.
+    // Closes the window, answering the question with the button (NoButton:
+    // with Esc); the text asked, or "" when nothing was asked.
     QString CloseAnswering(QMessageBox::StandardButton answer)
     {
         QString asked;
@@ -35,7 +36,10 @@ class TakeGuardWindowTest : public testing::Test {
             auto* box = qobject_cast<QMessageBox*>(modal);
             ASSERT_NE(box, nullptr);
             asked = box->text();
-            box->button(answer)->click();
+            if (answer == QMessageBox::NoButton)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                box->button(answer)->click();
         });
         window.close();
         return asked;
@@ -46,14 +50,16 @@ class TakeGuardWindowTest : public testing::Test {
     MainWindow window{state};
 };
 
-TEST_F(TakeGuardWindowTest, ClosingWithAnUnsavedTakeAsksAndCancelKeepsTheWindowOpen)
+TEST_F(FileCommandsWindowTest, ClosingWithAnUnsavedTakeAsksAndCancelKeepsTheWindowOpen)
 {
     state.TakeUnsaved = 1;
-    EXPECT_EQ(CloseAnswering(QMessageBox::Cancel), "Save the take before closing?");
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(state.TakeUnsaved, 1);
-
+    for (QMessageBox::StandardButton keep : {QMessageBox::Cancel, QMessageBox::NoButton}) {
+        EXPECT_EQ(CloseAnswering(keep), "Save the take before closing?");
+        EXPECT_TRUE(window.isVisible());
+        EXPECT_EQ(state.TakeUnsaved, 1);
+    }
     EXPECT_EQ(CloseAnswering(QMessageBox::Discard), "Save the take before closing?");
     EXPECT_FALSE(window.isVisible());
 }
+
 } // namespace
