@@ -38,6 +38,11 @@ class QuietShell : public Shell {
     void PostCommand(Command) override {}
     void PostTimeoutPrompt(VarnelHandle) override {}
     void PostMessageBox(const std::string&, MessageIcon) override {}
+
+    // Files: every dialog cancelled, every question answered Cancel.
+    std::string ChooseFileToOpen(const FileDialog&) override { return ""; }
+    std::string ChooseFileToSave(const FileDialog&) override { return ""; }
+    SaveTakeAnswer AskSaveTake() override { return SaveTakeAnswer::Cancel; }
 };
 
 void FullPaint(benchmark::State& run)

@@ -2,7 +2,9 @@
 
 #include "render/camera.h"
 #include "render/scene.h"
+#include "viewer/actor_commands.h"
 #include "viewer/displayed_frame.h"
+#include "viewer/file_commands.h"
 #include "viewer/text_format.h"
 
 namespace {
@@ -94,10 +96,10 @@ void RunCommand(ViewerState& state, Shell& shell, Command command)
     case Command::CenterSequence: CenterSequence(state, shell); break;
 
     // Files, actors, the engine and the dialogs: these arrive with their code.
-    case Command::Open:
-    case Command::SaveAs:
-    case Command::LoadActorFile:
-    case Command::StoreActorFile:
+    case Command::Open: OpenMotionFile(state, shell); break;
+    case Command::SaveAs: SaveTakeAs(state, shell); break;
+    case Command::LoadActorFile: LoadActorFile(state, shell); break;
+    case Command::StoreActorFile: StoreActorFile(state, shell); break;
     case Command::InputOptions:
     case Command::BvhFileOptions:
     case Command::Stop:
@@ -105,8 +107,8 @@ void RunCommand(ViewerState& state, Shell& shell, Command command)
     case Command::Pause:
     case Command::Record:
     case Command::Live:
-    case Command::DefaultModel:
     case Command::AdjustFloorGeometry: break;
+    case Command::DefaultModel: DefaultModel(state, shell); break;
 
     default: SetOption(state, shell, command); break; // the Options toggles and render items
     }

@@ -52,4 +52,21 @@ class Shell {
     // A message box shown by the user-interface thread, for threads that must
     // not wait for the user (the receive thread holds the library lock).
     virtual void PostMessageBox(const std::string& text, MessageIcon icon) = 0;
+
+    // Files: the open and save dialogs, and the question before a take goes.
+    struct FileDialog {
+        const char* filter;        // "BVH file (*.bvh)": a description, its pattern in brackets
+        const char* defaultSuffix; // added to a name typed without one; "" for none
+        std::string folder;        // where the dialog starts
+        std::string proposedName;  // the name in the dialog when it opens
+    };
+    // The full path of an existing file; "" when cancelled.
+    virtual std::string ChooseFileToOpen(const FileDialog& dialog) = 0;
+    // The full path of a file in an existing folder; asks before an existing
+    // file is replaced and refuses a read-only one; "" when cancelled.
+    virtual std::string ChooseFileToSave(const FileDialog& dialog) = 0;
+    enum class SaveTakeAnswer { Save, Discard, Cancel };
+    // "Save the take before closing?" with Save, Discard and Cancel; Esc and
+    // the close box answer Cancel.
+    virtual SaveTakeAnswer AskSaveTake() = 0;
 };

@@ -104,4 +104,38 @@ class FakeShell : public Shell {
     std::vector<Command> postedCommands;
     std::vector<VarnelHandle> postedPrompts;
     std::vector<Message> postedMessages;
+
+    // Files: dialogs and the save-take question answer as scripted; once
+    // used up, a dialog is cancelled and the question answers Cancel.
+  public:
+    std::deque<std::string> openChoices, saveChoices; // "" cancels
+    std::deque<SaveTakeAnswer> saveTakeAnswers;
+    std::vector<FileDialog> openDialogs, saveDialogs; // as each was shown
+    int saveTakeQuestions = 0;
+
+    std::string ChooseFileToOpen(const FileDialog& dialog) override
+    {
+        openDialogs.push_back(dialog);
+        return Next(openChoices, std::string());
+    }
+    std::string ChooseFileToSave(const FileDialog& dialog) override
+    {
+        saveDialogs.push_back(dialog);
+        return Next(saveChoices, std::string());
+    }
+    SaveTakeAnswer AskSaveTake() override
+    {
+        saveTakeQuestions++;
+        return Next(saveTakeAnswers, SaveTakeAnswer::Cancel);
+    }
+
+  private:
+    template <typename T> static T Next(std::deque<T>& script, T whenUsedUp)
+    {
+        if (script.empty())
+            return whenUsedUp;
+        T next = script.front();
+        script.pop_front();
+        return next;
+    }
 };

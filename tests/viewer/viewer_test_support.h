@@ -45,6 +45,7 @@ inline SkeletonFrame PoseAt(Vector hips, int marker = 0)
 // The default skeleton holding exactly these frames.
 inline void MakeTake(ViewerState& state, const std::vector<SkeletonFrame>& frames)
 {
+    VarnelFreeSkeletonFrames(&state.Skeleton); // the skeleton's build would drop them
     VarnelInitSkeleton(&state.Skeleton);
     VarnelFreeSkeletonFrames(&state.Skeleton);
     for (const SkeletonFrame& frame : frames) {

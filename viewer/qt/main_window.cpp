@@ -1,16 +1,22 @@
 #include "viewer/qt/main_window.h"
 
 #include "viewer/commands.h"
+#include "viewer/file_commands.h"
 #include "viewer/qt/library_messages.h"
 #include "viewer/settings.h"
 #include "viewer/startup.h"
+#include "viewer/take_guard.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSessionManager>
 #include <QStatusBar>
 
 namespace {
@@ -81,8 +87,54 @@ void MainWindow::Start()
     view->setFocus();
 }
 
+// False when the user keeps the take, and while the question is open (a
+// second close request then waits for its answer).
+bool MainWindow::MayClose()
+{
+    if (!running || takeSettled)
+        return true;
+    if (askingAboutTake)
+        return false;
+    askingAboutTake = true;
+    bool mayClose = MayReplaceTake(state, shell);
+    askingAboutTake = false;
+    return mayClose;
+}
+
+void MainWindow::CommitData(QSessionManager& manager)
+{
+    if (!running)
+        return;
+    if (state.TakeUnsaved) {
+        if (manager.allowsInteraction()) {
+            bool mayClose = MayClose();
+            manager.release();
+            if (!mayClose) {
+                manager.cancel();
+                return;
+            }
+        } else {
+            // The session ends without the user: the take goes where the
+            // last BVH file went, else into the home or temporary folder.
+            const std::string folders[] = {state.CurrentFileDir,
+                                           QFile::encodeName(QDir::homePath()).toStdString(),
+                                           QFile::encodeName(QDir::tempPath()).toStdString()};
+            for (const std::string& folder : folders)
+                if (QFileInfo(QFile::decodeName(folder.c_str())).isDir() &&
+                    SaveTakeForRecovery(state, shell, folder))
+                    break;
+        }
+    }
+    takeSettled = true;
+    close();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    if (!MayClose()) {
+        event->ignore();
+        return;
+    }
     if (running) {
         running = false;
         ShutDown(state, shell, settingsPath);

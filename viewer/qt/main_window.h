@@ -13,6 +13,7 @@
 #include <string>
 
 class QLabel;
+class QSessionManager;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -29,11 +30,17 @@ class MainWindow : public QMainWindow {
     QAction* Action(Command command) const { return actions.at(command); }
     Shell& ViewerShell() { return shell; }
 
+    // At the desktop's logout: asks about an unsaved take when the session
+    // lets it, else saves the take for recovery; then closes, or cancels
+    // the logout when the user keeps the take.
+    void CommitData(QSessionManager& manager);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
     void BuildStatusBar();
+    bool MayClose();
 
     ViewerState& state;
     QtShell shell;
@@ -42,4 +49,6 @@ class MainWindow : public QMainWindow {
     CommandActions actions;
     std::string settingsPath;
     bool running = false; // between the start-up and the shut-down
+    bool askingAboutTake = false;
+    bool takeSettled = false; // at logout, before the window closes
 };

@@ -3,6 +3,7 @@
 #include "viewer/commands.h"
 #include "viewer/engine.h"
 #include "viewer/qt/about_box.h"
+#include "viewer/qt/file_dialogs.h"
 #include "viewer/qt/main_window.h"
 #include "viewer/qt/message_box.h"
 #include "viewer/qt/no_suits_dialog.h"
@@ -85,4 +86,20 @@ void QtShell::PostTimeoutPrompt(VarnelHandle suit)
 void QtShell::PostMessageBox(const std::string& text, MessageIcon icon)
 {
     Queue(window, [this, text, icon] { ShowMessage(text, icon, MessageButtons::Ok); });
+}
+
+// Files: the open and save dialogs, and the question before a take goes.
+std::string QtShell::ChooseFileToOpen(const FileDialog& dialog)
+{
+    return ChooseFile(&window, dialog, FileDialogMode::Open);
+}
+
+std::string QtShell::ChooseFileToSave(const FileDialog& dialog)
+{
+    return ChooseFile(&window, dialog, FileDialogMode::Save);
+}
+
+Shell::SaveTakeAnswer QtShell::AskSaveTake()
+{
+    return ::AskSaveTake(&window);
 }

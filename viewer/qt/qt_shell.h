@@ -29,4 +29,10 @@ class QtShell : public Shell {
   private:
     ViewerState& state;
     MainWindow& window;
+
+    // Files: the open and save dialogs, and the question before a take goes.
+  public:
+    std::string ChooseFileToOpen(const FileDialog& dialog) override;
+    std::string ChooseFileToSave(const FileDialog& dialog) override;
+    SaveTakeAnswer AskSaveTake() override;
 };
