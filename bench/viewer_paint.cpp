@@ -38,6 +38,8 @@ class QuietShell : public Shell {
     void PostCommand(Command) override {}
     void PostTimeoutPrompt(VarnelHandle) override {}
     void PostMessageBox(const std::string&, MessageIcon) override {}
+    void Wait(int) override {}
+    void Beep(int, int) override {}
 };
 
 void FullPaint(benchmark::State& run)

@@ -3,6 +3,7 @@
 #include "render/camera.h"
 #include "render/scene.h"
 #include "viewer/displayed_frame.h"
+#include "viewer/engine_commands.h"
 #include "viewer/text_format.h"
 
 namespace {
@@ -92,6 +93,11 @@ void RunCommand(ViewerState& state, Shell& shell, Command command)
         break;
     case Command::CenterView: CenterView(state, shell); break;
     case Command::CenterSequence: CenterSequence(state, shell); break;
+    case Command::Stop: StopCommand(state, shell); break;
+    case Command::Play: PlayCommand(state, shell); break;
+    case Command::Pause: PauseCommand(state, shell); break;
+    case Command::Record: RecordCommand(state, shell); break;
+    case Command::Live: LiveCommand(state, shell); break;
 
     // Files, actors, the engine and the dialogs: these arrive with their code.
     case Command::Open:
@@ -100,11 +106,6 @@ void RunCommand(ViewerState& state, Shell& shell, Command command)
     case Command::StoreActorFile:
     case Command::InputOptions:
     case Command::BvhFileOptions:
-    case Command::Stop:
-    case Command::Play:
-    case Command::Pause:
-    case Command::Record:
-    case Command::Live:
     case Command::DefaultModel:
     case Command::AdjustFloorGeometry: break;
 

@@ -52,4 +52,12 @@ class Shell {
     // A message box shown by the user-interface thread, for threads that must
     // not wait for the user (the receive thread holds the library lock).
     virtual void PostMessageBox(const std::string& text, MessageIcon icon) = 0;
+
+    // The engine's countdown, waits and beeps.
+    // Returns after milliseconds; meanwhile the window keeps painting but
+    // takes no input and runs no command, posted ones included.
+    virtual void Wait(int milliseconds) = 0;
+    // A tone of the frequency and length; returns at once, and is silent
+    // (or the desktop's bell) where the machine has no sound output.
+    virtual void Beep(int frequencyHz, int milliseconds) = 0;
 };
