@@ -88,17 +88,10 @@ class FakeShell : public Shell {
         Add(postedMessages, Message{text, icon, MessageButtons::Ok});
     }
 
-    // The engine's waits and beeps: recorded; a wait returns at once after
-    // running whileWaiting, as the window's paints would run meanwhile.
+    // The engine's waits and beeps: recorded; a wait returns at once.
     std::vector<int> waits;
     std::vector<std::pair<int, int>> beeps; // frequency, milliseconds
-    std::function<void()> whileWaiting;
-    void Wait(int milliseconds) override
-    {
-        waits.push_back(milliseconds);
-        if (whileWaiting)
-            whileWaiting();
-    }
+    void Wait(int milliseconds) override { waits.push_back(milliseconds); }
     void Beep(int frequencyHz, int milliseconds) override
     {
         beeps.emplace_back(frequencyHz, milliseconds);

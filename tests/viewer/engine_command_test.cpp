@@ -204,6 +204,7 @@ TEST_F(EngineCommandTest, TheEndOfATakeReportsItsAverageRateAndBeeps)
     for (const Case& c : cases) {
         FakeShell window;
         state.MainFrame = &window;
+        VarnelFreeSkeletonFrames(&state.Skeleton); // MakeTake builds on a skeleton without frames
         MakeTake(state, std::vector<SkeletonFrame>(size_t(c.frames)));
         state.ReportFrameRate = c.report;
         FakeClock::Install(0xfffff000u); // the counter wraps meanwhile
