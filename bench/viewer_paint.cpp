@@ -43,6 +43,9 @@ class QuietShell : public Shell {
     std::string ChooseFileToOpen(const FileDialog&) override { return ""; }
     std::string ChooseFileToSave(const FileDialog&) override { return ""; }
     SaveTakeAnswer AskSaveTake() override { return SaveTakeAnswer::Cancel; }
+
+    void Wait(int) override {}
+    void Beep(int, int) override {}
 };
 
 void FullPaint(benchmark::State& run)

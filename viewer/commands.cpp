@@ -4,6 +4,7 @@
 #include "render/scene.h"
 #include "viewer/actor_commands.h"
 #include "viewer/displayed_frame.h"
+#include "viewer/engine_commands.h"
 #include "viewer/file_commands.h"
 #include "viewer/text_format.h"
 
@@ -94,19 +95,18 @@ void RunCommand(ViewerState& state, Shell& shell, Command command)
         break;
     case Command::CenterView: CenterView(state, shell); break;
     case Command::CenterSequence: CenterSequence(state, shell); break;
+    case Command::Stop: StopCommand(state, shell); break;
+    case Command::Play: PlayCommand(state, shell); break;
+    case Command::Pause: PauseCommand(state, shell); break;
+    case Command::Record: RecordCommand(state, shell); break;
+    case Command::Live: LiveCommand(state, shell); break;
 
-    // Files, actors, the engine and the dialogs: these arrive with their code.
     case Command::Open: OpenMotionFile(state, shell); break;
     case Command::SaveAs: SaveTakeAs(state, shell); break;
     case Command::LoadActorFile: LoadActorFile(state, shell); break;
     case Command::StoreActorFile: StoreActorFile(state, shell); break;
     case Command::InputOptions:
     case Command::BvhFileOptions:
-    case Command::Stop:
-    case Command::Play:
-    case Command::Pause:
-    case Command::Record:
-    case Command::Live:
     case Command::AdjustFloorGeometry: break;
     case Command::DefaultModel: DefaultModel(state, shell); break;
 

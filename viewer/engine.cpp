@@ -1,6 +1,7 @@
 #include "viewer/engine.h"
 
 #include "viewer/commands.h"
+#include "viewer/engine_commands.h"
 #include "viewer/text_format.h"
 
 #include <algorithm>
@@ -31,12 +32,14 @@ AppendResult AppendToTake(ViewerState& state, const SkeletonFrame& pose, int lim
 void RecordFrame(ViewerState& state, Shell& shell, const SkeletonFrame& pose, VarnelHandle suit)
 {
     switch (AppendToTake(state, pose, RecordLimitInFrames(state, suit))) {
-    case AppendResult::Stored: break;
+    case AppendResult::Stored: state.TakeUnsaved = 1; break;
     // Posted again with every frame until the Stop has run.
     case AppendResult::LimitReached: shell.PostCommand(Command::Stop); break;
     case AppendResult::OutOfMemory:
         shell.PostCommand(Command::Stop);
-        shell.PostMessageBox("Out of memory during record", MessageIcon::Exclamation);
+        // Once per take: every frame until the Stop has run fails alike.
+        if (!state.OutOfMemoryReported.exchange(1))
+            shell.PostMessageBox("Out of memory during record", MessageIcon::Exclamation);
         break;
     }
 }
@@ -64,41 +67,32 @@ std::string PrintableName(const char* name, size_t size)
     return text;
 }
 
-std::string TimeoutText(VarnelHandle suit)
-{
-    SuitInfo info;
-    VarnelGetSuitInfo(suit, &info);
-    uint8_t address[4];
-    std::memcpy(address, &info.address, sizeof address);
-    std::string text = FormatText("Timeout on suit at %d.%d.%d.%d:%d", address[0], address[1],
-                                  address[2], address[3], ntohs(info.port));
-    std::string name = PrintableName(info.name, sizeof info.name);
-    if (!name.empty())
-        text += " \"" + name + "\"";
-    return text;
-}
-
-// "&Record" ends a take with its report and beep; until the recording
-// commands arrive, a suit given up on just ends it.
-void EndRecording(ViewerState& state)
-{
-    state.Recording = 0;
-}
-
 void GiveUpOnSuit(ViewerState& state, Shell& shell)
 {
     shell.SetStatusText(StatusPane::Messages, state.Live ? "Live" : "Ready");
     if (state.Recording)
-        EndRecording(state);
-    // The playback timer, once playback has one, stops here too.
-    state.Playing = 0;
-    state.Paused = 0;
+        EndRecording(state, shell);
+    EndPlayback(state);
     state.PlaybackFrame = 0;
     UpdateMenuChecks(state, shell);
     VarnelClose(state.SuitHandle);
     state.SuitHandle = nullptr;
 }
 } // namespace
+
+std::string SuitEndpointText(VarnelHandle suit)
+{
+    SuitInfo info;
+    VarnelGetSuitInfo(suit, &info);
+    uint8_t address[4];
+    std::memcpy(address, &info.address, sizeof address);
+    std::string text = FormatText("%d.%d.%d.%d:%d", address[0], address[1], address[2], address[3],
+                                  ntohs(info.port));
+    std::string name = PrintableName(info.name, sizeof info.name);
+    if (!name.empty())
+        text += " \"" + name + "\"";
+    return text;
+}
 
 int RecordLimitInFrames(const ViewerState& state, VarnelHandle suit)
 {
@@ -150,8 +144,8 @@ void ShowTimeoutPrompt(ViewerState& state, Shell& shell, VarnelHandle suit)
     if (!suit || suit != state.SuitHandle)
         return;
     state.TimeoutPromptOpen = 1;
-    MessageAnswer answer =
-        shell.ShowMessage(TimeoutText(suit), MessageIcon::Warning, MessageButtons::RetryCancel);
+    MessageAnswer answer = shell.ShowMessage("Timeout on suit at " + SuitEndpointText(suit),
+                                             MessageIcon::Warning, MessageButtons::RetryCancel);
     // Esc on a Retry/Cancel box means Cancel.
     if (answer != MessageAnswer::Retry)
         GiveUpOnSuit(state, shell);

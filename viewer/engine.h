@@ -5,6 +5,8 @@
 #include "viewer/shell.h"
 #include "viewer/viewer_state.h"
 
+#include <string>
+
 // The frame callback, on the library's receive thread with the library lock
 // held: a few flag tests, at most one append to the take and one copy into
 // the live frame, and at most one repaint request outstanding. It never
@@ -19,6 +21,10 @@ void ViewerTimeoutCallback(VarnelHandle suit);
 // and Cancel, one box at a time. A prompt for a suit that is no longer the
 // viewer's is dropped: its handle may be gone.
 void ShowTimeoutPrompt(ViewerState& state, Shell& shell, VarnelHandle suit);
+
+// The suit's address and port, "192.168.1.20:5000", followed by its name in
+// double quotes when it has one.
+std::string SuitEndpointText(VarnelHandle suit);
 
 // Opens the first free suit with the viewer's callbacks, switches its
 // position sensor as the settings say and hands over the floor.

@@ -69,4 +69,12 @@ class Shell {
     // "Save the take before closing?" with Save, Discard and Cancel; Esc and
     // the close box answer Cancel.
     virtual SaveTakeAnswer AskSaveTake() = 0;
+
+    // The engine's countdown, waits and beeps.
+    // Returns after milliseconds; meanwhile the window keeps painting but
+    // takes no input and runs no command, posted ones included.
+    virtual void Wait(int milliseconds) = 0;
+    // A tone of the frequency and length; returns at once, and is silent
+    // (or the desktop's bell) where the machine has no sound output.
+    virtual void Beep(int frequencyHz, int milliseconds) = 0;
 };

@@ -3,6 +3,7 @@
 #include "viewer/commands.h"
 #include "viewer/displayed_frame.h"
 #include "viewer/engine.h"
+#include "viewer/engine_commands.h"
 #include "viewer/settings.h"
 #include "viewer/text_format.h"
 
@@ -85,8 +86,9 @@ void StartUp(ViewerState& state, Shell& shell, const std::string& settingsPath)
 
 void ShutDown(ViewerState& state, Shell& shell, const std::string& settingsPath)
 {
-    // The playback timer, once playback has one, stops here: before the
-    // library and the frames it steps through.
+    // The playback timer stops first: its tick steps through the frames
+    // released below and asks this window for repaints.
+    EndPlayback(state);
     VarnelFinish(); // no callback runs after it
     state.SuitHandle = nullptr;
     VarnelFreeSkeletonFrames(&state.Skeleton);

@@ -7,6 +7,7 @@
 
 #include "render/camera.h"
 #include "varnel.h"
+#include "viewer/playback_timer.h"
 
 #include <atomic>
 #include <cstdint>
@@ -87,6 +88,12 @@ struct ViewerState : ViewerSettings {
     uint32_t LastPaintTime = 0;   // milliseconds; 0 before the first paint
 
     Camera camera;
+
+    // The engine's own: the playback timer (running while playback steps;
+    // stopped before the take it steps through changes) and whether this
+    // take's out-of-memory message has been posted.
+    PlaybackTimer playbackTimer;
+    std::atomic<int> OutOfMemoryReported{0};
 };
 
 // The process's one viewer state.

@@ -88,6 +88,15 @@ class FakeShell : public Shell {
         Add(postedMessages, Message{text, icon, MessageButtons::Ok});
     }
 
+    // The engine's waits and beeps: recorded; a wait returns at once.
+    std::vector<int> waits;
+    std::vector<std::pair<int, int>> beeps; // frequency, milliseconds
+    void Wait(int milliseconds) override { waits.push_back(milliseconds); }
+    void Beep(int frequencyHz, int milliseconds) override
+    {
+        beeps.emplace_back(frequencyHz, milliseconds);
+    }
+
   private:
     template <typename T> std::vector<T> Locked(const std::vector<T>& posts)
     {

@@ -34,6 +34,7 @@ TEST_F(FrameCallbackTest, ModesDecideWhetherAFrameIsStoredAndShown)
         EXPECT_EQ(state.Skeleton.numFrames, c.stored);
         EXPECT_EQ(shell.repaintRequests, int(c.shown));
         EXPECT_EQ(state.LiveFrame.counter, c.shown ? 5 : 0);
+        EXPECT_EQ(state.TakeUnsaved.exchange(0), c.stored);
     }
 }
 
@@ -90,14 +91,16 @@ TEST_F(FrameCallbackTest, OutOfMemoryStopsTheRecordingWithoutWaitingForTheUser)
 {
     state.Recording = 1;
     SetFrameReallocatorForTesting([](void*, size_t) -> void* { return nullptr; });
-    Deliver(2);
+    for (int marker = 2; marker <= 4; marker++)
+        Deliver(marker);
     SetFrameReallocatorForTesting(nullptr);
 
     EXPECT_EQ(state.Skeleton.numFrames, 0);
-    EXPECT_EQ(shell.PostedCommands(), std::vector<Command>{Command::Stop});
-    ASSERT_EQ(shell.PostedMessages().size(), 1u);
+    EXPECT_EQ(state.TakeUnsaved, 0);
+    EXPECT_EQ(shell.PostedCommands(), std::vector<Command>(3, Command::Stop));
+    ASSERT_EQ(shell.PostedMessages().size(), 1u); // once per take, not per frame
     EXPECT_EQ(shell.PostedMessages()[0].text, "Out of memory during record");
     EXPECT_TRUE(shell.messages.empty());
-    EXPECT_EQ(state.LiveFrame.counter, 2); // still shown
+    EXPECT_EQ(state.LiveFrame.counter, 2); // still shown, once
 }
 } // namespace

@@ -131,6 +131,13 @@ void MainWindow::CommitData(QSessionManager& manager)
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // A countdown or a wait for the suit is under way: the window closes
+    // once the command that waits is done with the library.
+    if (shell.Waiting()) {
+        event->ignore();
+        shell.PostClose();
+        return;
+    }
     if (!MayClose()) {
         event->ignore();
         return;

@@ -7,9 +7,14 @@
 #include "viewer/qt/main_window.h"
 #include "viewer/qt/message_box.h"
 #include "viewer/qt/no_suits_dialog.h"
+#include "viewer/qt/tone.h"
 
 #include <QAction>
+#include <QEventLoop>
 #include <QLabel>
+#include <QTimer>
+
+#include <utility>
 
 namespace {
 const QString Caption = "Varnview";
@@ -55,7 +60,7 @@ void QtShell::Repaint()
 
 void QtShell::PostClose()
 {
-    Queue(window, [this] { window.close(); });
+    Queue(window, [this] { RunWhenNotWaiting([this] { window.close(); }); });
 }
 
 NoSuitsAnswer QtShell::AskNoSuitsDetected(int* dontLook)
@@ -75,17 +80,47 @@ void QtShell::RequestRepaint()
 
 void QtShell::PostCommand(Command command)
 {
-    Queue(window, [this, command] { RunCommand(state, *this, command); });
+    Queue(window, [this, command] {
+        RunWhenNotWaiting([this, command] { RunCommand(state, *this, command); });
+    });
 }
 
 void QtShell::PostTimeoutPrompt(VarnelHandle suit)
 {
-    Queue(window, [this, suit] { ShowTimeoutPrompt(state, *this, suit); });
+    Queue(window, [this, suit] {
+        RunWhenNotWaiting([this, suit] { ShowTimeoutPrompt(state, *this, suit); });
+    });
 }
 
 void QtShell::PostMessageBox(const std::string& text, MessageIcon icon)
 {
-    Queue(window, [this, text, icon] { ShowMessage(text, icon, MessageButtons::Ok); });
+    Queue(window, [this, text, icon] {
+        RunWhenNotWaiting([this, text, icon] { ShowMessage(text, icon, MessageButtons::Ok); });
+    });
+}
+
+void QtShell::Wait(int milliseconds)
+{
+    waitDepth++;
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (--waitDepth == 0)
+        for (std::function<void()>& work : std::exchange(deferred, {}))
+            Queue(window, std::move(work));
+}
+
+void QtShell::Beep(int frequencyHz, int milliseconds)
+{
+    PlayTone(&window, frequencyHz, milliseconds);
+}
+
+void QtShell::RunWhenNotWaiting(std::function<void()> work)
+{
+    if (Waiting())
+        deferred.push_back(std::move(work));
+    else
+        work();
 }
 
 // Files: the open and save dialogs, and the question before a take goes.

@@ -5,6 +5,9 @@
 #include "viewer/shell.h"
 #include "viewer/viewer_state.h"
 
+#include <functional>
+#include <vector>
+
 class MainWindow;
 
 class QtShell : public Shell {
@@ -35,4 +38,17 @@ class QtShell : public Shell {
     std::string ChooseFileToOpen(const FileDialog& dialog) override;
     std::string ChooseFileToSave(const FileDialog& dialog) override;
     SaveTakeAnswer AskSaveTake() override;
+
+    // The engine's waits and beeps. Posted commands, prompts, boxes and the
+    // close that arrive during a wait run after it, so no command re-enters
+    // the one that waits.
+  public:
+    void Wait(int milliseconds) override;
+    void Beep(int frequencyHz, int milliseconds) override;
+    bool Waiting() const { return waitDepth > 0; }
+
+  private:
+    void RunWhenNotWaiting(std::function<void()> work);
+    int waitDepth = 0;
+    std::vector<std::function<void()>> deferred;
 };

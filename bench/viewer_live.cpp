@@ -1,0 +1,109 @@
+// Varnview live: the real window (Qt's offscreen platform) at 1920 x 1080,
+// a loopback suit at 120 Hz, Live and a ten-second recording. Reports the
+// display rate pane 2 shows, the share of the suit's frames that were
+// painted, and whether the take holds every frame the library delivered.
+// Binds UDP port 8000: run under flock /tmp/varnel-udp8000.lock.
+#include "bench/counting_suit.h"
+#include "tests/support/temp_folder.h"
+#include "viewer/commands.h"
+#include "viewer/engine.h"
+#include "viewer/qt/main_window.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <stdlib.h>
+
+namespace {
+constexpr double SuitRate = 120.0;
+constexpr int RecordMilliseconds = 10000;
+
+class PaintCounter : public QObject {
+  public:
+    int paints = 0;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            paints++;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+void RunEventLoopFor(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// Frames missing from the take: gaps in the counters the suit numbered.
+long GapsInTake(ViewerState& state)
+{
+    std::lock_guard hold(state.takeLock);
+    const Skeleton& take = state.Skeleton;
+    long gaps = 0;
+    for (int i = 1; i < take.numFrames; i++)
+        gaps += take.frames[i].counter - take.frames[i - 1].counter - 1;
+    return gaps;
+}
+
+void LiveDisplay(benchmark::State& benchmarkState)
+{
+    TempFolder config;
+    config.Write("varnel.ini", "[Varnel]\nRecordBeep=0\nLookForSuitOnStartup=1\n");
+    setenv("XDG_CONFIG_HOME", config.path.c_str(), 1);
+
+    CountingSuit suit("Walker", size_t(SuitRate * 60));
+    suit.Start(SuitRate, std::chrono::nanoseconds(0));
+
+    ViewerState& state = Viewer();
+    MainWindow window(state);
+    window.Start();
+    QSize frame = window.size() - window.View()->size();
+    window.resize(QSize(1920, 1080) + frame);
+    PaintCounter counter;
+    window.View()->installEventFilter(&counter);
+
+    for (auto _ : benchmarkState) {
+        RunCommand(state, window.ViewerShell(), Command::Live);
+        RunEventLoopFor(500);
+        int paintsBefore = counter.paints;
+        RunCommand(state, window.ViewerShell(), Command::Record);
+        RunEventLoopFor(RecordMilliseconds);
+        RunCommand(state, window.ViewerShell(), Command::Stop);
+        int paints = counter.paints - paintsBefore;
+        int recorded = TakeFrameCount(state);
+        benchmarkState.SetIterationTime(RecordMilliseconds / 1000.0);
+        benchmarkState.counters["view width"] = window.View()->width();
+        benchmarkState.counters["view height"] = window.View()->height();
+        benchmarkState.counters["frames recorded"] = recorded;
+        benchmarkState.counters["missing from take"] = double(GapsInTake(state));
+        benchmarkState.counters["paints per s"] = paints * 1000.0 / RecordMilliseconds;
+        benchmarkState.counters["share shown"] = recorded ? double(paints) / recorded : 0.0;
+        benchmarkState.SetLabel(
+            window.StatusPaneLabel(StatusPane::DisplayRate)->text().toStdString());
+    }
+    state.TakeUnsaved = 0; // nothing to ask at the close
+    window.close();
+    suit.Stop();
+}
+BENCHMARK(LiveDisplay)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // No display: Qt draws into memory all the same.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
