@@ -2,7 +2,10 @@
 
 #include "render/camera.h"
 #include "render/scene.h"
+#include "viewer/bvh_file_options.h"
 #include "viewer/displayed_frame.h"
+#include "viewer/floor_options.h"
+#include "viewer/input_options.h"
 #include "viewer/text_format.h"
 
 namespace {
@@ -92,21 +95,21 @@ void RunCommand(ViewerState& state, Shell& shell, Command command)
         break;
     case Command::CenterView: CenterView(state, shell); break;
     case Command::CenterSequence: CenterSequence(state, shell); break;
+    case Command::InputOptions: RunInputOptions(state, shell); break;
+    case Command::BvhFileOptions: RunBvhFileOptions(state, shell); break;
+    case Command::AdjustFloorGeometry: RunFloorGeometry(state, shell); break;
 
-    // Files, actors, the engine and the dialogs: these arrive with their code.
+    // Files, actors and the engine: these arrive with their code.
     case Command::Open:
     case Command::SaveAs:
     case Command::LoadActorFile:
     case Command::StoreActorFile:
-    case Command::InputOptions:
-    case Command::BvhFileOptions:
     case Command::Stop:
     case Command::Play:
     case Command::Pause:
     case Command::Record:
     case Command::Live:
-    case Command::DefaultModel:
-    case Command::AdjustFloorGeometry: break;
+    case Command::DefaultModel: break;
 
     default: SetOption(state, shell, command); break; // the Options toggles and render items
     }

@@ -9,6 +9,10 @@
 
 #include <string>
 
+class InputOptionsForm;
+class BvhFileOptionsForm;
+class FloorForm;
+
 enum class StatusPane { Messages = 0, FrameCounter = 1, DisplayRate = 2 };
 
 enum class MessageIcon { None, Warning, Exclamation };
@@ -52,4 +56,11 @@ class Shell {
     // A message box shown by the user-interface thread, for threads that must
     // not wait for the user (the receive thread holds the library lock).
     virtual void PostMessageBox(const std::string& text, MessageIcon icon) = 0;
+
+    // The option dialogs: each shows its form modally and tells whether it
+    // ended with OK (the form agreed to close) or with Cancel, Esc or the
+    // close box.
+    virtual bool RunInputOptions(InputOptionsForm& form) = 0;
+    virtual bool RunBvhFileOptions(BvhFileOptionsForm& form) = 0;
+    virtual bool RunFloorGeometry(FloorForm& form) = 0;
 };

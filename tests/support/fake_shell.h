@@ -3,6 +3,9 @@
 // and posts) is safe from any thread.
 #pragma once
 
+#include "viewer/bvh_file_options.h"
+#include "viewer/floor_options.h"
+#include "viewer/input_options.h"
 #include "viewer/shell.h"
 
 #include <atomic>
@@ -86,6 +89,24 @@ class FakeShell : public Shell {
     void PostMessageBox(const std::string& text, MessageIcon icon) override
     {
         Add(postedMessages, Message{text, icon, MessageButtons::Ok});
+    }
+
+    // The option dialogs: the script plays the user on the form and returns
+    // true for OK; without one the dialog is cancelled.
+    std::function<bool(InputOptionsForm&)> inputOptionsUser;
+    std::function<bool(BvhFileOptionsForm&)> bvhFileOptionsUser;
+    std::function<bool(FloorForm&)> floorGeometryUser;
+    bool RunInputOptions(InputOptionsForm& form) override
+    {
+        return inputOptionsUser && inputOptionsUser(form);
+    }
+    bool RunBvhFileOptions(BvhFileOptionsForm& form) override
+    {
+        return bvhFileOptionsUser && bvhFileOptionsUser(form);
+    }
+    bool RunFloorGeometry(FloorForm& form) override
+    {
+        return floorGeometryUser && floorGeometryUser(form);
     }
 
   private:

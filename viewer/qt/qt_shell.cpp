@@ -3,6 +3,9 @@
 #include "viewer/commands.h"
 #include "viewer/engine.h"
 #include "viewer/qt/about_box.h"
+#include "viewer/qt/bvh_options_dialog.h"
+#include "viewer/qt/floor_dialog.h"
+#include "viewer/qt/input_options_dialog.h"
 #include "viewer/qt/main_window.h"
 #include "viewer/qt/message_box.h"
 #include "viewer/qt/no_suits_dialog.h"
@@ -85,4 +88,19 @@ void QtShell::PostTimeoutPrompt(VarnelHandle suit)
 void QtShell::PostMessageBox(const std::string& text, MessageIcon icon)
 {
     Queue(window, [this, text, icon] { ShowMessage(text, icon, MessageButtons::Ok); });
+}
+
+bool QtShell::RunInputOptions(InputOptionsForm& form)
+{
+    return RunInputOptionsDialog(&window, form);
+}
+
+bool QtShell::RunBvhFileOptions(BvhFileOptionsForm& form)
+{
+    return RunBvhOptionsDialog(&window, form);
+}
+
+bool QtShell::RunFloorGeometry(FloorForm& form)
+{
+    return RunFloorDialog(&window, form);
 }
