@@ -38,6 +38,11 @@ class QuietShell : public Shell {
     void PostCommand(Command) override {}
     void PostTimeoutPrompt(VarnelHandle) override {}
     void PostMessageBox(const std::string&, MessageIcon) override {}
+
+    // The option dialogs: cancelled.
+    bool RunInputOptions(InputOptionsForm&) override { return false; }
+    bool RunBvhFileOptions(BvhFileOptionsForm&) override { return false; }
+    bool RunFloorGeometry(FloorForm&) override { return false; }
 };
 
 void FullPaint(benchmark::State& run)

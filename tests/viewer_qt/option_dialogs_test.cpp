@@ -136,7 +136,6 @@ TEST(OptionDialogs, ARefusedFieldKeepsTheDialogOpenWithTheFocusOnIt)
     InputOptionsForm inputForm(settings, SuitInfo{});
     WhenModalOpens([](QWidget* dialog) {
         ExpectRefused(dialog, "delay", "1000", "Please enter an integer between 0 and 999.");
-        ExpectRefused(dialog, "limit", "abc", "Please enter an integer.");
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
     EXPECT_FALSE(RunInputOptionsDialog(nullptr, inputForm));
@@ -147,7 +146,6 @@ TEST(OptionDialogs, ARefusedFieldKeepsTheDialogOpenWithTheFocusOnIt)
         EXPECT_EQ(Edit(dialog, "angle")->text(), "85");
         EXPECT_EQ(Edit(dialog, "ratio")->text(), "1.5");
         ExpectRefused(dialog, "angle", "400", "Please enter a number between -360 and 360.");
-        ExpectRefused(dialog, "ratio", "x", "Please enter a number.");
         Type(Edit(dialog, "ratio"), "2");
         Type(Edit(dialog, "angle"), "-45");
         QTest::keyClick(Edit(dialog, "angle"), Qt::Key_Return); // OK is the default
