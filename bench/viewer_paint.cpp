@@ -46,6 +46,11 @@ class QuietShell : public Shell {
 
     void Wait(int) override {}
     void Beep(int, int) override {}
+
+    // The option dialogs: cancelled.
+    bool RunInputOptions(InputOptionsForm&) override { return false; }
+    bool RunBvhFileOptions(BvhFileOptionsForm&) override { return false; }
+    bool RunFloorGeometry(FloorForm&) override { return false; }
 };
 
 void FullPaint(benchmark::State& run)

@@ -3,9 +3,12 @@
 #include "render/camera.h"
 #include "render/scene.h"
 #include "viewer/actor_commands.h"
+#include "viewer/bvh_file_options.h"
 #include "viewer/displayed_frame.h"
 #include "viewer/engine_commands.h"
 #include "viewer/file_commands.h"
+#include "viewer/floor_options.h"
+#include "viewer/input_options.h"
 #include "viewer/text_format.h"
 
 namespace {
@@ -105,10 +108,11 @@ void RunCommand(ViewerState& state, Shell& shell, Command command)
     case Command::SaveAs: SaveTakeAs(state, shell); break;
     case Command::LoadActorFile: LoadActorFile(state, shell); break;
     case Command::StoreActorFile: StoreActorFile(state, shell); break;
-    case Command::InputOptions:
-    case Command::BvhFileOptions:
-    case Command::AdjustFloorGeometry: break;
     case Command::DefaultModel: DefaultModel(state, shell); break;
+
+    case Command::InputOptions: RunInputOptions(state, shell); break;
+    case Command::BvhFileOptions: RunBvhFileOptions(state, shell); break;
+    case Command::AdjustFloorGeometry: RunFloorGeometry(state, shell); break;
 
     default: SetOption(state, shell, command); break; // the Options toggles and render items
     }

@@ -9,6 +9,10 @@
 
 #include <string>
 
+class InputOptionsForm;
+class BvhFileOptionsForm;
+class FloorForm;
+
 enum class StatusPane { Messages = 0, FrameCounter = 1, DisplayRate = 2 };
 
 enum class MessageIcon { None, Warning, Exclamation };
@@ -77,4 +81,11 @@ class Shell {
     // A tone of the frequency and length; returns at once, and is silent
     // (or the desktop's bell) where the machine has no sound output.
     virtual void Beep(int frequencyHz, int milliseconds) = 0;
+
+    // The option dialogs: each shows its form modally and tells whether it
+    // ended with OK (the form agreed to close) or with Cancel, Esc or the
+    // close box.
+    virtual bool RunInputOptions(InputOptionsForm& form) = 0;
+    virtual bool RunBvhFileOptions(BvhFileOptionsForm& form) = 0;
+    virtual bool RunFloorGeometry(FloorForm& form) = 0;
 };

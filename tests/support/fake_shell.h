@@ -3,6 +3,9 @@
 // and posts) is safe from any thread.
 #pragma once
 
+#include "viewer/bvh_file_options.h"
+#include "viewer/floor_options.h"
+#include "viewer/input_options.h"
 #include "viewer/shell.h"
 
 #include <atomic>
@@ -95,6 +98,24 @@ class FakeShell : public Shell {
     void Beep(int frequencyHz, int milliseconds) override
     {
         beeps.emplace_back(frequencyHz, milliseconds);
+    }
+
+    // The option dialogs: the script plays the user on the form and returns
+    // true for OK; without one the dialog is cancelled.
+    std::function<bool(InputOptionsForm&)> inputOptionsUser;
+    std::function<bool(BvhFileOptionsForm&)> bvhFileOptionsUser;
+    std::function<bool(FloorForm&)> floorGeometryUser;
+    bool RunInputOptions(InputOptionsForm& form) override
+    {
+        return inputOptionsUser && inputOptionsUser(form);
+    }
+    bool RunBvhFileOptions(BvhFileOptionsForm& form) override
+    {
+        return bvhFileOptionsUser && bvhFileOptionsUser(form);
+    }
+    bool RunFloorGeometry(FloorForm& form) override
+    {
+        return floorGeometryUser && floorGeometryUser(form);
     }
 
   private:

@@ -3,7 +3,10 @@
 #include "viewer/commands.h"
 #include "viewer/engine.h"
 #include "viewer/qt/about_box.h"
+#include "viewer/qt/bvh_options_dialog.h"
 #include "viewer/qt/file_dialogs.h"
+#include "viewer/qt/floor_dialog.h"
+#include "viewer/qt/input_options_dialog.h"
 #include "viewer/qt/main_window.h"
 #include "viewer/qt/message_box.h"
 #include "viewer/qt/no_suits_dialog.h"
@@ -137,4 +140,19 @@ std::string QtShell::ChooseFileToSave(const FileDialog& dialog)
 Shell::SaveTakeAnswer QtShell::AskSaveTake()
 {
     return ::AskSaveTake(&window);
+}
+
+bool QtShell::RunInputOptions(InputOptionsForm& form)
+{
+    return RunInputOptionsDialog(&window, form);
+}
+
+bool QtShell::RunBvhFileOptions(BvhFileOptionsForm& form)
+{
+    return RunBvhOptionsDialog(&window, form);
+}
+
+bool QtShell::RunFloorGeometry(FloorForm& form)
+{
+    return RunFloorDialog(&window, form);
 }

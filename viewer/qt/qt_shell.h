@@ -29,6 +29,11 @@ class QtShell : public Shell {
     void PostTimeoutPrompt(VarnelHandle suit) override;
     void PostMessageBox(const std::string& text, MessageIcon icon) override;
 
+    // The option dialogs.
+    bool RunInputOptions(InputOptionsForm& form) override;
+    bool RunBvhFileOptions(BvhFileOptionsForm& form) override;
+    bool RunFloorGeometry(FloorForm& form) override;
+
   private:
     ViewerState& state;
     MainWindow& window;
