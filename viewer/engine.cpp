@@ -13,13 +13,18 @@ namespace {
 // Hips position and rotation and the three joints of each leg.
 constexpr int LowerBodyChannels = RightAnkleChannel + 3;
 
-enum class AppendResult { Stored, LimitReached, OutOfMemory };
+enum class AppendResult { Stored, NotRecording, LimitReached, OutOfMemory };
 
 // The caller works out limit first: that asks the library, whose lock is
 // never taken under takeLock.
 AppendResult AppendToTake(ViewerState& state, const SkeletonFrame& pose, int limit)
 {
     std::lock_guard hold(state.takeLock);
+    // Asked again under the lock: once a recording has ended and the lock
+    // been taken after it, nothing more is appended and the take may be
+    // replaced (Open, a new recording) without the lock.
+    if (!state.Recording || state.Paused)
+        return AppendResult::NotRecording;
     Skeleton& take = state.Skeleton;
     if (state.RecordStop && take.numFrames >= limit)
         return AppendResult::LimitReached;
@@ -33,6 +38,7 @@ void RecordFrame(ViewerState& state, Shell& shell, const SkeletonFrame& pose, Va
 {
     switch (AppendToTake(state, pose, RecordLimitInFrames(state, suit))) {
     case AppendResult::Stored: state.TakeUnsaved = 1; break;
+    case AppendResult::NotRecording: break;
     // Posted again with every frame until the Stop has run.
     case AppendResult::LimitReached: shell.PostCommand(Command::Stop); break;
     case AppendResult::OutOfMemory:

@@ -157,6 +157,8 @@ void EndRecording(ViewerState& state, Shell& shell)
     state.Recording = 0;
     VarnelHandle suit = state.SuitHandle;
     uint32_t elapsed = MillisecondCounter() - state.RecordStartTime;
+    // Takes takeLock after Recording is 0: a frame callback still on its way
+    // finds it 0 under the lock, so the take is settled from here on.
     int frames = TakeFrameCount(state);
     if (state.ReportFrameRate && elapsed != 0 && frames > 1)
         shell.SetStatusText(StatusPane::FrameCounter,

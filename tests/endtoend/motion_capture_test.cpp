@@ -78,14 +78,6 @@ bool IsNullPose(const SkeletonFrame& frame)
     return true;
 }
 
-float LargestJointDistance(const SkeletonFrame& a, const SkeletonFrame& b)
-{
-    float largest = 0.0f;
-    for (int joint = 0; joint < VARNEL_NUM_JOINTS; joint++)
-        largest = std::max(largest, DistanceDegrees(JointOf(a, joint), JointOf(b, joint)));
-    return largest;
-}
-
 TEST(MotionCapture, ATakeWithThePositionSensorComesBackJointForJoint)
 {
     TempFolder folder;

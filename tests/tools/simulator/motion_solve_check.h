@@ -63,3 +63,12 @@ inline float DistanceDegrees(const Matrix& a, const Matrix& b)
 {
     return RotationDistance(a, b) * RadiansToDegrees;
 }
+
+// How far apart two poses are: the largest angle between their joints.
+inline float LargestJointDistance(const SkeletonFrame& a, const SkeletonFrame& b)
+{
+    float largest = 0.0f;
+    for (int joint = 0; joint < VARNEL_NUM_JOINTS; joint++)
+        largest = std::max(largest, DistanceDegrees(JointOf(a, joint), JointOf(b, joint)));
+    return largest;
+}
