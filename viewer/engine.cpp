@@ -63,16 +63,6 @@ void ShowLive(ViewerState& state, Shell& shell, const SkeletonFrame& pose)
     shell.RequestRepaint();
 }
 
-// Control characters come from the network; they would garble the box.
-std::string PrintableName(const char* name, size_t size)
-{
-    std::string text(name, strnlen(name, size));
-    std::replace_if(
-        text.begin(), text.end(), [](char c) { return c >= 0 && c < ' '; }, '?');
-    std::replace(text.begin(), text.end(), '\x7f', '?');
-    return text;
-}
-
 void GiveUpOnSuit(ViewerState& state, Shell& shell)
 {
     shell.SetStatusText(StatusPane::Messages, state.Live ? "Live" : "Ready");
@@ -86,18 +76,27 @@ void GiveUpOnSuit(ViewerState& state, Shell& shell)
 }
 } // namespace
 
-std::string SuitEndpointText(VarnelHandle suit)
+std::string SuitEndpointText(const SuitInfo& info)
 {
-    SuitInfo info;
-    VarnelGetSuitInfo(suit, &info);
     uint8_t address[4];
     std::memcpy(address, &info.address, sizeof address);
     std::string text = FormatText("%d.%d.%d.%d:%d", address[0], address[1], address[2], address[3],
                                   ntohs(info.port));
-    std::string name = PrintableName(info.name, sizeof info.name);
+    // The name comes from the network: control characters would garble a
+    // box or the suit list.
+    std::string name(info.name, strnlen(info.name, sizeof info.name));
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return (c >= 0 && c < ' ') || c == '\x7f'; }, '?');
     if (!name.empty())
         text += " \"" + name + "\"";
     return text;
+}
+
+std::string SuitEndpointText(VarnelHandle suit)
+{
+    SuitInfo info;
+    VarnelGetSuitInfo(suit, &info);
+    return SuitEndpointText(info);
 }
 
 int RecordLimitInFrames(const ViewerState& state, VarnelHandle suit)

@@ -24,6 +24,7 @@ void ShowTimeoutPrompt(ViewerState& state, Shell& shell, VarnelHandle suit);
 
 // The suit's address and port, "192.168.1.20:5000", followed by its name in
 // double quotes when it has one.
+std::string SuitEndpointText(const SuitInfo& info);
 std::string SuitEndpointText(VarnelHandle suit);
 
 // Opens the first free suit with the viewer's callbacks, switches its

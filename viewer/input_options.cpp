@@ -29,17 +29,7 @@ bool HasPositionSensor(const SuitInfo& suit)
 
 std::string SuitRowText(const SuitInfo& suit)
 {
-    uint8_t address[4];
-    std::memcpy(address, &suit.address, sizeof address);
-    std::string row = FormatText("IP %d.%d.%d.%d:%d", address[0], address[1], address[2],
-                                 address[3], ntohs(suit.port));
-    // The name comes from the network: control characters would garble the list.
-    std::string name(suit.name, strnlen(suit.name, sizeof suit.name));
-    std::replace_if(
-        name.begin(), name.end(), [](char c) { return (c >= 0 && c < ' ') || c == '\x7f'; }, '?');
-    if (!name.empty())
-        row += " \"" + name + "\"";
-    return row;
+    return "IP " + SuitEndpointText(suit);
 }
 
 int FramesFromSeconds(int seconds, float frameRate)
