@@ -14,11 +14,13 @@
 #include <QEventLoop>
 #include <QFileDialog>
 
+#include <chrono>
+
 #include <stdlib.h>
 
 namespace {
 constexpr double SuitRate = 100.0;
-constexpr double LeadInSeconds = 2.0;
+constexpr double LeadInSeconds = 4.0;
 
 void RunEventLoopFor(int milliseconds)
 {
@@ -43,7 +45,6 @@ TEST(LiveTake, RecordedStoppedSavedAndReadBackWithTheSimulatorsMotion)
     config.Write("varnel.ini", "[Varnel]\nRecordBeep=0\nLookForSuitOnStartup=0\n");
     setenv("XDG_CONFIG_HOME", config.path.c_str(), 1);
     WalkingMotion walk(SuitRate, LeadInFrames(LeadInSeconds, SuitRate));
-    SimulatedSuit suit(walk, LoopbackSuitOptions(SuitRate, LeadInSeconds));
 
     ViewerState& state = Viewer();
     {
@@ -51,13 +52,23 @@ TEST(LiveTake, RecordedStoppedSavedAndReadBackWithTheSimulatorsMotion)
         window.Start();
         Shell& shell = window.ViewerShell();
 
-        // Live calibrates on the lead-in's null pose; the wearer's
-        // measurements are the plain ones the simulator inverts.
+        // The suit starts after the window, so a slow start-up (a sanitizer
+        // build) takes nothing from the lead-in: Live must calibrate on the
+        // null pose, before the walk sets off.
+        const auto suitStart = std::chrono::steady_clock::now();
+        SimulatedSuit suit(walk, LoopbackSuitOptions(SuitRate, LeadInSeconds));
         RunCommand(state, shell, Command::Live);
         ASSERT_EQ(state.Live, 1);
+        const auto walkStart = suitStart + std::chrono::milliseconds(int(LeadInSeconds * 1000));
+        ASSERT_LT(std::chrono::steady_clock::now(), walkStart)
+            << "Live calibrated after the lead-in: the suit already walked";
+        // The wearer's measurements are the plain ones the simulator inverts.
         ActorData plain = PlainActor();
         VarnelSetActorData(state.SuitHandle, &plain);
-        RunEventLoopFor(int(LeadInSeconds * 1000));
+        RunEventLoopFor(int(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                walkStart - std::chrono::steady_clock::now())
+                                .count()) +
+                        500);
 
         RunCommand(state, shell, Command::Record);
         ASSERT_EQ(state.Recording, 1);
