@@ -4,7 +4,8 @@
 # builds tests/<subsystem>/**/*.cpp into test_<subsystem> and registers each
 # test case with CTest, run in the environment given. Tests with threads
 # carry the label "threaded" (the ThreadSanitizer run). No test needs a lock: those that bind the suit port
-# take a free port of their own (tests/support/own_suit_port.h).
+# take a free port of their own (tests/support/own_suit_port.h). A test that
+# hangs fails after five minutes rather than stalling the run.
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
@@ -29,7 +30,7 @@ function(varnel_add_test subsystem)
   file(WRITE ${properties_file}
     "if(${target}_TESTS)\n"
     "  set_tests_properties(\${${target}_TESTS} PROPERTIES LABELS \"${labels}\"\n"
-    "                      ENVIRONMENT \"${ARG_ENVIRONMENT}\")\n"
+    "                      ENVIRONMENT \"${ARG_ENVIRONMENT}\" TIMEOUT 300)\n"
     "endif()\n")
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${properties_file})
 endfunction()
