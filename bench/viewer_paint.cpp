@@ -3,6 +3,7 @@
 // into the Qt canvas's off-screen image, at two window sizes, with the
 // operator new calls each paint makes.
 #include "render/scene.h"
+#include "tests/support/counting_new.h"
 #include "viewer/displayed_frame.h"
 #include "viewer/paint.h"
 #include "viewer/qt/qt_canvas.h"
@@ -11,12 +12,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 namespace {
-std::atomic<long> allocations{0};
 
 // The window's services a paint uses, doing nothing: the status panes are
 // the window's cost, not the paint's.
@@ -86,36 +82,4 @@ void FullPaint(benchmark::State& run)
 BENCHMARK(FullPaint)->Args({1280, 720})->Args({1920, 1080})->Unit(benchmark::kMillisecond);
 } // namespace
 
-// g++ pairs an inlined delete with this file's new and, not seeing that
-// both replace the global pair, warns of a mismatch.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-void* operator new(std::size_t size)
-{
-    allocations++;
-    if (void* block = std::malloc(size ? size : 1))
-        return block;
-    throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept
-{
-    std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept
-{
-    std::free(block);
-}
-
-int main(int argc, char** argv)
-{
-    // No display: Qt draws into memory all the same.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+#include "bench/qt_benchmark_main.h"

@@ -1,16 +1,11 @@
 // A paint allocates nothing: this program counts every operator new.
 #include "render/scene.h"
+#include "tests/support/counting_new.h"
 #include "tests/support/owned_skeleton.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 namespace {
-std::atomic<long> allocations{0};
-
 class DiscardingCanvas : public Canvas {
     void Fill(Color) override {}
     void SetPen(Color, int) override {}
@@ -20,28 +15,6 @@ class DiscardingCanvas : public Canvas {
     void Text(PixelPoint, const char*, Color, float) override {}
 };
 } // namespace
-
-// g++ pairs the library's inlined delete with this file's new and, not
-// seeing that both replace the global pair, warns of a mismatch.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-void* operator new(std::size_t size)
-{
-    allocations++;
-    if (void* block = std::malloc(size ? size : 1))
-        return block;
-    throw std::bad_alloc();
-}
-void operator delete(void* block) noexcept
-{
-    std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept
-{
-    std::free(block);
-}
 
 TEST(Paint, DrawsTheFullSceneAndTheRawChannelsWithoutAllocating)
 {
