@@ -47,6 +47,18 @@
 
 #include <stdint.h>
 
+/* The version this header belongs to; VarnelVersion() gives the library's
+ * at run time (VARNEL_VERSION_MAJOR in its low 16 bits, VARNEL_VERSION_MINOR
+ * in its high 16 bits). The SONAME changes with the major number. */
+#define VARNEL_VERSION_MAJOR 2
+#define VARNEL_VERSION_MINOR 556
+
+/* The usual foot of VarnelReadBVH, which a BVH file does not carry: the
+ * angle in degrees at the heel between the ankle and the ball, and the
+ * heel-to-ball length over the heel-to-ankle length. */
+#define VARNEL_DEFAULT_ANKLE_HEEL_BALL_ANGLE 85.0f
+#define VARNEL_DEFAULT_BALL_TO_HEEL_RATIO 1.5f
+
 #if defined(VARNEL_BUILDING_LIBRARY)
 #define VARNEL_API __attribute__((visibility("default")))
 #else
@@ -486,21 +498,33 @@ typedef int (*VarnelMessageHandler)(const char* text);
 
 /* ----------------------------------------------------------- lifecycle -- */
 
+/* Each function below ends with its thread rule, in short; the contract at
+ * the top gives the whole. */
+
 /* Binds UDP port 8000 on all IPv4 interfaces, first undoing any earlier
- * VarnelInit. 1 when ready; 0 after a failure, already reported. */
+ * VarnelInit. 1 when ready; 0 after a failure, already reported.
+ * Threads: any; waits for a VarnelFindSuits or VarnelFinish in progress;
+ * 0 at once from a frame callback. */
 VARNEL_API int VarnelInit(void);
 /* Stops the receive thread, closes the socket and frees the suit table.
- * Safe at any time; no callback runs after it returns. */
+ * Safe at any time; no callback runs after it returns.
+ * Threads: any; waits for a VarnelInit or VarnelFindSuits in progress and
+ * for running timeout callbacks; does nothing from a frame callback. */
 VARNEL_API void VarnelFinish(void);
-/* Major version in the low 16 bits, minor in the high 16 bits (2.556). */
+/* Major version in the low 16 bits, minor in the high 16 bits (2.556 is
+ * 2 | 556 << 16): compare with VARNEL_VERSION_MAJOR and VARNEL_VERSION_MINOR.
+ * Threads: any. */
 VARNEL_API uint32_t VarnelVersion(void);
 /* Reports text through the installed message handler and returns its answer.
- * The default handler writes "Varnel: <text>" to standard error and returns 1. */
+ * The default handler writes "Varnel: <text>" to standard error and returns 1.
+ * Threads: any; from a frame callback the text is handed over once the
+ * library lock is released, and the answer is 1. */
 VARNEL_API int VarnelMessageBox(const char* text);
 /* Installs the handler for VarnelMessageBox and returns the previous one;
  * null restores the default. Any thread may report, so handlers must be
  * thread-safe; none reports with the library lock held, so a handler may
- * wait for another thread that calls the library. */
+ * wait for another thread that calls the library.
+ * Threads: any. */
 VARNEL_API VarnelMessageHandler VarnelSetMessageHandler(VarnelMessageHandler handler);
 
 /* --------------------------------------------------------------- suits -- */
@@ -509,66 +533,88 @@ VARNEL_API VarnelMessageHandler VarnelSetMessageHandler(VarnelMessageHandler han
  * then port), keeping the actor and calibration of suits heard again, and
  * starts the receive thread. Returns the number of suits; -1 when the
  * library is not initialised or a suit is open (also one opened meanwhile,
- * which keeps the old table). */
+ * which keeps the old table).
+ * Threads: any; waits for a VarnelInit or VarnelFinish in progress; -1 at
+ * once from a frame callback. Frees the table the handles point into. */
 VARNEL_API int VarnelFindSuits(void);
-/* The number of suits in the table. */
+/* The number of suits in the table.
+ * Threads: any, also during a VarnelFindSuits (the old or the new table). */
 VARNEL_API int VarnelNumSuits(void);
-/* 1 and the suit's identity for 0 <= index < VarnelNumSuits(); else 0. */
+/* 1 and the suit's identity for 0 <= index < VarnelNumSuits(); else 0.
+ * Threads: any, also during a VarnelFindSuits (the old or the new table). */
 VARNEL_API int VarnelEnumerateSuitInfo(int index, SuitInfo* info);
-/* The suit's identity; all zero for a null handle. */
+/* The suit's identity; all zero for a null handle.
+ * Threads: any, while the handle is valid. */
 VARNEL_API void VarnelGetSuitInfo(VarnelHandle suit, SuitInfo* info);
-/* The first open suit with info's address and port, or null. */
+/* The first open suit with info's address and port, or null.
+ * Threads: any, also during a VarnelFindSuits (the old or the new table). */
 VARNEL_API VarnelHandle VarnelHandleFromInfo(const SuitInfo* info);
 /* Opens the first suit not yet open (with info's address and port unless
  * info is null). Either callback may be null. Returns null if none
- * qualifies. Resets the statistics and switches the position sensor off. */
+ * qualifies. Resets the statistics and switches the position sensor off.
+ * Threads: any; during a VarnelFindSuits it opens in the old table and
+ * makes that rescan refuse. */
 VARNEL_API VarnelHandle VarnelOpen(const SuitInfo* info, FrameCallback onFrame,
                                    TimeoutCallback onTimeout);
 /* Stops callbacks for the suit; its data and calibration stay. A frame being
- * delivered at that moment may still reach the callback once. */
+ * delivered at that moment may still reach the callback once.
+ * Threads: any, while the handle is valid. */
 VARNEL_API void VarnelClose(VarnelHandle suit);
-/* The suit's nominal rate, at least 1.0; 0 for a null handle. */
+/* The suit's nominal rate, at least 1.0; 0 for a null handle.
+ * Threads: any, while the handle is valid. */
 VARNEL_API float VarnelGetFrameRate(VarnelHandle suit);
-/* Datagrams overwritten before they could be solved, since the last clear. */
+/* Datagrams overwritten before they could be solved, since the last clear.
+ * Threads: any, while the handle is valid (also VarnelClearDropped). */
 VARNEL_API uint32_t VarnelGetDropped(VarnelHandle suit);
 VARNEL_API void VarnelClearDropped(VarnelHandle suit);
-/* The 48 potentiometer counts as last stored (and filtered). */
+/* The 48 potentiometer counts as last stored (and filtered).
+ * Threads: any, while the handle is valid. */
 VARNEL_API void VarnelGetRaw(VarnelHandle suit, uint16_t channels[48]);
 /* Uses the position sensor for the hips translation if the suit has one;
- * a change recalibrates the suit on its next datagram. */
+ * a change recalibrates the suit on its next datagram.
+ * Threads: any, while the handle is valid. */
 VARNEL_API void VarnelEnablePositionSensor(VarnelHandle suit, int enable);
 
 /* ----------------------------------------------- poses and calibration -- */
 
 /* Solves the suit's latest datagram into pose (calibrating first if needed),
  * also for a closed suit. 1 on success; 0 for a null handle or pose, or a
- * suit that has sent nothing. Takes the library lock. */
+ * suit that has sent nothing. Takes the library lock.
+ * Threads: any, while the handle is valid, frame callbacks included. */
 VARNEL_API int VarnelRead(VarnelHandle suit, SkeletonFrame* pose);
 /* Calibrates the suit on its current datagram (the actor stands in the null
  * pose), waiting for a first datagram if none has arrived; the wait does not
  * hold the library lock. It gives up without calibrating when VarnelFinish or
  * VarnelFindSuits stops the receive thread meanwhile, and at once when called
- * from a frame callback for a suit that has sent nothing. */
+ * from a frame callback for a suit that has sent nothing.
+ * Threads: any, while the handle is valid. */
 VARNEL_API void VarnelSetNull(VarnelHandle suit);
 
 /* --------------------------------------------------------------- actor -- */
 
 /* Copies the actor into the suit; null handle: nothing. A record holding a
  * NaN, an infinity or a value beyond 1e6 (inches, degrees or factor) is
- * refused and changes nothing. */
+ * refused and changes nothing.
+ * Threads: any, while the handle is valid. */
 VARNEL_API void VarnelSetActorData(VarnelHandle suit, const ActorData* actor);
-/* The suit's actor; the built-in default actor for a null handle. */
+/* The suit's actor; the built-in default actor for a null handle.
+ * Threads: any, while the handle is valid. */
 VARNEL_API void VarnelGetActorData(VarnelHandle suit, ActorData* actor);
 /* 1 when every key was read; 0 otherwise (values read so far are stored). A
  * file with a value that is not finite or beyond 1e6 inches (or degrees, or
- * factor) gives 0 and changes nothing. */
+ * factor) gives 0 and changes nothing.
+ * Threads: any; the record is the caller's. */
 VARNEL_API int VarnelReadActorData(const char* path, ActorData* actor);
 /* Writes the actor in ActorUnits* units. 1 written; 0 on any failure, with a
  * previous file left intact; 0 and nothing written for a record that
- * VarnelSetActorData would refuse. */
+ * VarnelSetActorData would refuse.
+ * Threads: any; the record is the caller's. */
 VARNEL_API int VarnelWriteActorData(const char* path, const ActorData* actor, int units);
 
 /* ------------------------------------------------------------ skeleton -- */
+
+/* The skeleton functions take no lock. Threads: any, one at a time per
+ * Skeleton record. */
 
 /* Builds the 25-node skeleton from the default actor with one rest frame
  * standing on z = 0 (no frame, reported, when memory runs out). The record
@@ -592,7 +638,7 @@ VARNEL_API float VarnelPutSkeletonOnFloor(const Skeleton* skeleton);
 /* --------------------------------------------------------------- floor -- */
 
 /* Any thread may read the floor while another sets it; a reader sees the
- * old or the new floor whole. */
+ * old or the new floor whole. Threads: any, for the three. */
 VARNEL_API void VarnelSetFloor(FloorGeometry floor);
 VARNEL_API void VarnelGetFloor(FloorGeometry* floor);
 VARNEL_API float VarnelFloorHeight(float x, float y);
@@ -600,12 +646,15 @@ VARNEL_API float VarnelFloorHeight(float x, float y);
 /* -------------------------------------------------------- motion files -- */
 
 /* 1 written; 0 failed (already reported). A previous file survives a failed
- * write. */
+ * write.
+ * Threads: any; no other thread changes the skeleton meanwhile. */
 VARNEL_API int VarnelWriteBVH(const char* path, const Skeleton* skeleton);
 /* Reads a BVH file of the 18-joint body into skeleton, rebuilding the foot
- * balls and contacts. 1 read; 0 failed: a file that cannot be opened leaves
- * the skeleton untouched, silently; a format error is reported and leaves the
- * default rest pose. */
+ * balls and contacts (VARNEL_DEFAULT_ANKLE_HEEL_BALL_ANGLE and
+ * VARNEL_DEFAULT_BALL_TO_HEEL_RATIO give the usual foot). 1 read; 0 failed:
+ * a file that cannot be opened leaves the skeleton untouched, silently; a
+ * format error is reported and leaves the default rest pose.
+ * Threads: any; no other thread uses the skeleton meanwhile. */
 VARNEL_API int VarnelReadBVH(const char* path, Skeleton* skeleton, float ankleHeelBallAngle,
                              float ballToHeelRatio);
 

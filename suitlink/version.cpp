@@ -1,11 +1,6 @@
 #include "varnel.h"
 
-namespace {
-constexpr uint32_t MajorVersion = 2;
-constexpr uint32_t MinorVersion = 556;
-} // namespace
-
 uint32_t VarnelVersion(void)
 {
-    return MajorVersion | (MinorVersion << 16);
+    return uint32_t(VARNEL_VERSION_MAJOR) | (uint32_t(VARNEL_VERSION_MINOR) << 16);
 }

@@ -173,4 +173,11 @@ TEST(Version, MajorLowMinorHigh)
     EXPECT_EQ(VarnelVersion() & 0xffffu, 2u);
     EXPECT_EQ(VarnelVersion() >> 16, 556u);
 }
+
+// A client compares the header it was built with against the library it runs with.
+TEST(Version, HeaderMacrosDecodeFromVarnelVersion)
+{
+    EXPECT_EQ(VarnelVersion() & 0xffffu, uint32_t(VARNEL_VERSION_MAJOR));
+    EXPECT_EQ(VarnelVersion() >> 16, uint32_t(VARNEL_VERSION_MINOR));
+}
 } // namespace
