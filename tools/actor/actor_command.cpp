@@ -2,9 +2,10 @@
 #include "common/actor_file_format.h"
 #include "tools/actor/actor_conversion.h"
 #include "tools/cli/commands.h"
+#include "tools/cli/tool_messages.h"
 
-#include <iostream>
 #include <memory>
+#include <sstream>
 
 namespace {
 struct ActorCommandOptions {
@@ -14,7 +15,7 @@ struct ActorCommandOptions {
 };
 } // namespace
 
-void AddActorCommand(CLI::App& app, int& exitStatus)
+void AddActorCommand(CLI::App& app, CommandRun& run)
 {
     auto options = std::make_shared<ActorCommandOptions>();
     CLI::App* command =
@@ -36,12 +37,17 @@ void AddActorCommand(CLI::App& app, int& exitStatus)
                 return "";
             },
             "NAME"));
-    command->callback([options, &exitStatus] {
+    command->footer("Exit status: 0 when the file is written; 1, with the reason, when the input "
+                    "cannot be read or the output cannot be written; 2 for a usage error.");
+    command->callback([options, &run] {
         // The converter reads its input twice: a pipe is copied once.
         ReplayableFile input;
-        exitStatus = input.Open(options->input, std::cerr)
-                         ? ConvertActorFile(input.File(), options->output, options->units,
-                                            std::cout, std::cerr)
-                         : 1;
+        std::ostringstream out, errors;
+        run.exitStatus = input.Open(options->input, errors)
+                             ? ConvertActorFile(input.File(), options->output, options->units,
+                                                out, errors)
+                             : 1;
+        std::fputs(out.str().c_str(), run.out);
+        std::fputs(PrefixLines("actor", errors.str()).c_str(), run.errors);
     });
 }

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-void AddRecordCommand(CLI::App& app, int& exitStatus)
+void AddRecordCommand(CLI::App& app, CommandRun& run)
 {
     // Kept alive by the callback, which the app owns.
     auto options = std::make_shared<RecordOptions>();
@@ -13,7 +13,12 @@ void AddRecordCommand(CLI::App& app, int& exitStatus)
         "record", "Capture a suit to a BVH file: find it, calibrate it on the null pose, record "
                   "until the limit or Ctrl+C");
     AddRecordOptions(*command, *options);
-    command->final_callback([&exitStatus, options] {
-        exitStatus = RunRecord(*options, CatchStopSignals(), stdout, stderr);
+    command->footer(
+        "Exit status: 0 when the take is written; 1 when no suit is found, the suit sends "
+        "nothing for three seconds (the frames so far are still written), the actor file "
+        "cannot be read or the take cannot be written; 2 when UDP port 8000 cannot be opened, "
+        "and for a usage error.");
+    command->final_callback([&run, options] {
+        run.exitStatus = RunRecord(*options, CatchStopSignals(), run.out, run.errors);
     });
 }
