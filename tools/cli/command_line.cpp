@@ -72,8 +72,11 @@ int RunCommandLine(int argc, const char* const argv[], std::FILE* out, std::FILE
     app.name("varnel");
     app.require_subcommand(1);
     app.set_version_flag("--version", VersionText(), "Print the program's and library's versions");
-    app.footer("Exit status: 0 on success, 2 for a usage error (unknown command or option, bad "
-               "value); each command's --help lists its own.");
+    app.footer("Exit status:\n"
+               "  0  success, --help and --version\n"
+               "  1  a failure of the command (see its --help)\n"
+               "  2  a usage error (unknown command or option, missing or bad value), or for "
+               "suits and record UDP port 8000 that cannot be opened\n");
     CommandRun run{out, errors, 0};
     AddSimulateCommand(app, run);
     AddRecordCommand(app, run);

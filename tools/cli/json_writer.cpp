@@ -9,7 +9,9 @@ namespace {
 size_t Utf8SequenceLength(std::string_view text, size_t at)
 {
     const auto byte = [&](size_t i) { return uint8_t(text[at + i]); };
-    const auto continues = [&](size_t i) { return at + i < text.size() && (byte(i) & 0xc0) == 0x80; };
+    const auto continues = [&](size_t i) {
+        return at + i < text.size() && (byte(i) & 0xc0) == 0x80;
+    };
     uint8_t lead = byte(0);
     if (lead < 0x80)
         return 1;

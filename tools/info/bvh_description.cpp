@@ -172,8 +172,7 @@ bool ReadTake(const NamedFile& file, Skeleton& skeleton, std::ostream& errors)
 }
 } // namespace
 
-int DescribeBvhFile(const NamedFile& file, std::ostream& out, std::ostream& errors,
-                    OutputForm form)
+int DescribeBvhFile(const NamedFile& file, std::ostream& out, std::ostream& errors, OutputForm form)
 {
     auto read = std::make_unique<SkeletonWithFrames>();
     if (!ReadTake(file, read->skeleton, errors))

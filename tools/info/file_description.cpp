@@ -4,8 +4,7 @@
 #include "tools/info/actor_description.h"
 #include "tools/info/bvh_description.h"
 
-int DescribeFile(const std::string& path, std::ostream& out, std::ostream& errors,
-                 OutputForm form)
+int DescribeFile(const std::string& path, std::ostream& out, std::ostream& errors, OutputForm form)
 {
     // Read once, so that telling the kind leaves a pipe's bytes to the reader.
     ReplayableFile input;

@@ -18,13 +18,17 @@ void AddInfoCommand(CLI::App& app, CommandRun& run)
     auto options = std::make_shared<InfoOptions>();
     CLI::App* command =
         app.add_subcommand("info", "Describe a BVH motion file or an actor file (.vnl)");
-    command->add_option("FILE", options->path, "The file to describe (a pipe too)")->required();
+    command->add_option("FILE", options->path, "The file to describe (a pipe too)")
+        ->type_name("FILE")
+        ->required();
     command->add_flag("--json", options->json,
                       "Print one JSON object: for BVH the frames, frameTime, duration, offsets, "
                       "hipsTravel and contacts; for an actor file the units and the values by "
                       "section");
-    command->footer("Exit status: 0 when the file is described; 1, with the reason, for a file "
-                    "that cannot be read; 2 for a usage error.");
+    command->footer("Exit status:\n"
+                    "  0  the file is described\n"
+                    "  1  the file cannot be read (the reason is printed)\n"
+                    "  2  a usage error\n");
     command->callback([options, &run] {
         std::ostringstream out, errors;
         run.exitStatus = DescribeFile(options->path, out, errors,

@@ -14,10 +14,11 @@ void AddRecordCommand(CLI::App& app, CommandRun& run)
                   "until the limit or Ctrl+C");
     AddRecordOptions(*command, *options);
     command->footer(
-        "Exit status: 0 when the take is written; 1 when no suit is found, the suit sends "
-        "nothing for three seconds (the frames so far are still written), the actor file "
-        "cannot be read or the take cannot be written; 2 when UDP port 8000 cannot be opened, "
-        "and for a usage error.");
+        "Exit status:\n"
+        "  0  the take is written\n"
+        "  1  no suit found, a suit silent for three seconds (the frames so far are still "
+        "written), an unreadable actor file or a failed write\n"
+        "  2  UDP port 8000 cannot be opened (the reason is printed), or a usage error\n");
     command->final_callback([&run, options] {
         run.exitStatus = RunRecord(*options, CatchStopSignals(), run.out, run.errors);
     });

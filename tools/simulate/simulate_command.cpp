@@ -17,19 +17,19 @@ void PrintStart(const SimulateOptions& options, const Simulator& simulator, int 
                 std::FILE* out)
 {
     std::fprintf(out, "Simulating %d suit%s at %g frames/s to %s:%u from port", options.suits,
-                options.suits == 1 ? "" : "s", options.rate, options.destination.host.c_str(),
-                unsigned(options.destination.port));
+                 options.suits == 1 ? "" : "s", options.rate, options.destination.host.c_str(),
+                 unsigned(options.destination.port));
     if (options.suits == 1)
         std::fprintf(out, " %u", unsigned(simulator.SourcePort(0)));
     else
         std::fprintf(out, "s %u-%u", unsigned(simulator.SourcePort(0)),
-                    unsigned(simulator.SourcePort(options.suits - 1)));
+                     unsigned(simulator.SourcePort(options.suits - 1)));
     std::fprintf(out, " (Ctrl+C stops)\n");
     if (options.bvhPath.empty())
         std::fprintf(out, "Motion: the built-in walk");
     else
         std::fprintf(out, "Motion: %s, %d frame%s%s", options.bvhPath.c_str(), takeFrames,
-                    takeFrames == 1 ? "" : "s", options.loop ? ", looping" : "");
+                     takeFrames == 1 ? "" : "s", options.loop ? ", looping" : "");
     std::fprintf(out, " after %g s in the null pose\n", options.leadInSeconds);
     std::fflush(out);
 }
@@ -38,10 +38,10 @@ void PrintSummary(const SimulateOptions& options, const SimulationSummary& summa
 {
     double measuredRate = summary.seconds > 0.0 ? double(summary.frames) / summary.seconds : 0.0;
     std::fprintf(out, "Sent %llu frame%s", (unsigned long long)summary.frames,
-                summary.frames == 1 ? "" : "s");
+                 summary.frames == 1 ? "" : "s");
     if (options.suits > 1 || options.burst > 1)
         std::fprintf(out, " (%llu datagrams from %d suit%s)", (unsigned long long)summary.datagrams,
-                    options.suits, options.suits == 1 ? "" : "s");
+                     options.suits, options.suits == 1 ? "" : "s");
     std::fprintf(out, " in %.2f s (%.1f frames/s)\n", summary.seconds, measuredRate);
     std::fflush(out);
 }
@@ -111,8 +111,11 @@ void AddSimulateCommand(CLI::App& app, CommandRun& run)
         "simulate", "Put a simulated suit on the network (datagrams to 127.0.0.1:8000): a "
                     "person walking, or a BVH take");
     AddSimulateOptions(*command, *options);
-    command->footer("Exit status: 0 when the suits have sent every frame, 1 when the take cannot "
-                    "be read or a datagram cannot be sent, 2 for a usage error.");
+    command->footer(
+        "Exit status:\n"
+        "  0  the suits sent until their limit or Ctrl+C\n"
+        "  1  the take cannot be read, or the destination cannot be reached or sent to\n"
+        "  2  a usage error\n");
     command->final_callback(
         [&run, options] { run.exitStatus = RunSimulate(*options, run.out, run.errors); });
 }

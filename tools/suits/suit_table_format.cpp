@@ -6,8 +6,8 @@
 
 #include <arpa/inet.h>
 #include <array>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 constexpr int ColumnCount = 5;

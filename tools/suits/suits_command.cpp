@@ -43,9 +43,11 @@ void AddSuitsCommand(CLI::App& app, CommandRun& run)
     command->add_flag("--json", *json,
                       "Print a JSON array of objects: index, address, port, name, rate, "
                       "positionSensor");
-    command->footer("Exit status: 0 when suits were heard; 1 for \"No Varnel suits detected\" (an "
-                    "empty array with --json); 2 when UDP port 8000 cannot be opened (the reason "
-                    "is printed), and for a usage error.");
+    command->footer(
+        "Exit status:\n"
+        "  0  suits were heard\n"
+        "  1  \"No Varnel suits detected\" (an empty array with --json)\n"
+        "  2  UDP port 8000 cannot be opened (the reason is printed), or a usage error\n");
     command->final_callback(
         [&run, json] { run.exitStatus = RunSuits(*json, run.out, run.errors); });
 }
