@@ -99,9 +99,12 @@ int RunCommandLine(int argc, const char* const argv[], std::FILE* out, std::FILE
         if (error.get_exit_code() != 0) {
             if (argc < 2)
                 return UsageError(errors, "", "no command given");
-            CLI::App& command = FailedCommand(app);
-            return UsageError(errors, &command == &app ? "" : command.get_name(),
-                              ProblemText(command, error));
+            // A word before the command is the program's, not the command's.
+            CLI::App* command = &FailedCommand(app);
+            if (command->remaining().empty() && !app.remaining().empty())
+                command = &app;
+            return UsageError(errors, command == &app ? "" : command->get_name(),
+                              ProblemText(*command, error));
         }
         // --help or --version: CLI11 words them, on the output.
         std::ostringstream text, ignored;
