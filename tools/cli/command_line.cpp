@@ -1,6 +1,7 @@
 #include "tools/cli/command_line.h"
 
 #include "tools/cli/commands.h"
+#include "tools/cli/printable_text.h"
 #include "tools/cli/tool_messages.h"
 #include "varnel.h"
 
@@ -32,7 +33,7 @@ std::string ProblemText(const CLI::App& command, const CLI::ParseError& error)
     std::vector<std::string> unknown = command.remaining();
     if (!unknown.empty())
         return (unknown[0].starts_with('-') ? "unknown option '" : "unexpected argument '") +
-               unknown[0] + "'";
+               PrintableText(unknown[0]) + "'";
     std::string text = error.what();
     for (char& c : text)
         if (c == '\n')
@@ -42,7 +43,8 @@ std::string ProblemText(const CLI::App& command, const CLI::ParseError& error)
     if (text.size() > 1 && std::isupper((unsigned char)text[0]) &&
         std::islower((unsigned char)text[1]))
         text[0] = char(std::tolower((unsigned char)text[0]));
-    return text;
+    // Values the user typed come back in it.
+    return PrintableText(text);
 }
 
 // An unknown first word is a mistyped command, which CLI11 would report as
@@ -92,7 +94,7 @@ int RunCommandLine(int argc, const char* const argv[], std::FILE* out, std::FILE
 
     std::string unknown = UnknownCommand(app, argc, argv);
     if (!unknown.empty())
-        return UsageError(errors, "", "unknown command '" + unknown + "'");
+        return UsageError(errors, "", "unknown command '" + PrintableText(unknown) + "'");
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -38,6 +38,7 @@ TEST(CommandLine, UsageErrorsExitTwoNamingTheProblemAndTheHelp)
     const Case cases[] = {
         {{}, "varnel: no command given", "varnel --help"},
         {{"frobnicate"}, "varnel: unknown command 'frobnicate'", "varnel --help"},
+        {{"\x1b[2J"}, "varnel: unknown command '?[2J'", "varnel --help"},
         {{"--bogus", "suits"}, "varnel: unknown option '--bogus'", "varnel --help"},
         {{"record"}, "varnel record: --output is required", "varnel record --help"},
         // An unknown option is named, not the required one it hides.
