@@ -53,3 +53,8 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/VarnelConfigVersion.cmake
                                  VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/VarnelConfig.cmake ${PROJECT_BINARY_DIR}/VarnelConfigVersion.cmake
         DESTINATION ${cmake_package_dir})
+
+# The man pages, when help2man made them (tools/CMakeLists.txt).
+if(VARNEL_MAN_DIR)
+  install(DIRECTORY ${VARNEL_MAN_DIR}/ DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 FILES_MATCHING PATTERN "*.1")
+endif()

@@ -2,6 +2,7 @@
 // loopback interface as the command line runs them, on the test's own port.
 #pragma once
 
+#include "tests/support/captured_output.h"
 #include "tests/support/own_suit_port.h"
 #include "tools/record/recorder.h"
 #include "tools/simulator/simulator.h"
@@ -56,25 +57,6 @@ inline SimulateOptions LoopbackSuitOptions(double rate, double leadInSeconds)
     options.leadInSeconds = leadInSeconds;
     return options;
 }
-
-// What the recorder printed, read back from a temporary file.
-class CapturedOutput {
-  public:
-    CapturedOutput() : file(std::tmpfile()) {}
-    ~CapturedOutput() { std::fclose(file); }
-    std::string Text() const
-    {
-        std::fflush(file);
-        std::rewind(file);
-        std::string text;
-        char buffer[512];
-        size_t size;
-        while ((size = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            text.append(buffer, size);
-        return text;
-    }
-    std::FILE* file;
-};
 
 // Stops a recording once the suit has sent its last frame and the library
 // has had a moment to deliver it.

@@ -1,6 +1,7 @@
 #include "loopback_capture.h"
 #include "tests/support/owned_skeleton.h"
 #include "tests/support/temp_folder.h"
+#include "tests/tools/support/environment_variable.h"
 #include "tools/simulator/walking_motion.h"
 
 #include <gtest/gtest.h>
@@ -132,5 +133,31 @@ TEST(RecordLoopback, AFrameLimitAndTheSummary)
     ASSERT_EQ(VarnelReadBVH(options.outputPath.c_str(), take.get(), 85.0f, 1.5f), 1);
     EXPECT_EQ(take->numFrames, 25);
     EXPECT_FLOAT_EQ(take->frameTime, 0.01f);
+}
+} // namespace
+
+namespace {
+TEST(RecordLoopback, ADashWritesTheTakeToTheOutputAndAllElseToTheErrors)
+{
+    WalkingMotion walk(100.0, 0);
+    SimulatedSuit suit(walk, LoopbackSuitOptions(100.0, 0.0));
+    TempFolder temporary, folder;
+    ScopedEnvironmentVariable temporaryFolder("TMPDIR", temporary.path);
+    RecordOptions options;
+    options.outputPath = "-";
+    options.frames = 10;
+    CapturedOutput out, errors;
+    std::atomic<bool> stop{false};
+    EXPECT_EQ(RunRecord(options, stop, out.file, errors.file), 0) << errors.Text();
+    EXPECT_TRUE(out.Text().starts_with("HIERARCHY\n")) << out.Text().substr(0, 200);
+    EXPECT_NE(errors.Text().find("Recorded 10 frames in "), std::string::npos) << errors.Text();
+    EXPECT_NE(errors.Text().find("Wrote the take to standard output\n"), std::string::npos);
+
+    OwnedSkeleton take;
+    const std::string copy = folder.Write("copy.bvh", out.Text());
+    ASSERT_EQ(VarnelReadBVH(copy.c_str(), take.get(), 85.0f, 1.5f), 1);
+    EXPECT_EQ(take->numFrames, 10);
+    EXPECT_TRUE(std::filesystem::is_empty(temporary.path)) << "the passing file is gone";
+    EXPECT_FALSE(std::filesystem::exists("-"));
 }
 } // namespace

@@ -2,9 +2,10 @@
 #include "common/actor_file_format.h"
 #include "tools/actor/actor_conversion.h"
 #include "tools/cli/commands.h"
+#include "tools/cli/tool_messages.h"
 
-#include <iostream>
 #include <memory>
+#include <sstream>
 
 namespace {
 struct ActorCommandOptions {
@@ -14,13 +15,17 @@ struct ActorCommandOptions {
 };
 } // namespace
 
-void AddActorCommand(CLI::App& app, int& exitStatus)
+void AddActorCommand(CLI::App& app, CommandRun& run)
 {
     auto options = std::make_shared<ActorCommandOptions>();
     CLI::App* command =
         app.add_subcommand("actor", "Convert an actor file (.vnl) to other length units");
-    command->add_option("IN", options->input, "The actor file to read")->required();
-    command->add_option("-o,--output", options->output, "The actor file to write")->required();
+    command->add_option("IN", options->input, "The actor file to read (a pipe too)")
+        ->type_name("FILE")
+        ->required();
+    command->add_option("-o,--output", options->output, "The actor file to write")
+        ->type_name("FILE")
+        ->required();
     command
         ->add_option("--units", options->units,
                      "Length units of the file written: Inches, Feet, Millimeters, Centimeters "
@@ -36,12 +41,20 @@ void AddActorCommand(CLI::App& app, int& exitStatus)
                 return "";
             },
             "NAME"));
-    command->callback([options, &exitStatus] {
+    command->footer(
+        "Exit status:\n"
+        "  0  the file is written\n"
+        "  1  the input cannot be read or the output cannot be written (the reason is printed)\n"
+        "  2  a usage error\n");
+    command->callback([options, &run] {
         // The converter reads its input twice: a pipe is copied once.
         ReplayableFile input;
-        exitStatus = input.Open(options->input, std::cerr)
-                         ? ConvertActorFile(input.File(), options->output, options->units,
-                                            std::cout, std::cerr)
-                         : 1;
+        std::ostringstream out, errors;
+        run.exitStatus =
+            input.Open(options->input, errors)
+                ? ConvertActorFile(input.File(), options->output, options->units, out, errors)
+                : 1;
+        std::fputs(out.str().c_str(), run.out);
+        std::fputs(PrefixLines("actor", errors.str()).c_str(), run.errors);
     });
 }

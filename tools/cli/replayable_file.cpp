@@ -9,13 +9,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
 std::string TemporaryFolder()
 {
     const char* folder = std::getenv("TMPDIR");
     return folder && *folder ? folder : "/tmp";
 }
 
+namespace {
 // An unnamed file where the folder's file system has them, else a named one
 // removed at once: either way it is gone when closed.
 int OpenTemporaryFile(const std::string& folder)

@@ -15,6 +15,9 @@ constexpr size_t DefaultCopyLimit = size_t(1) << 30;
 
 // A file as the readers open it and as the user named it; the two differ
 // for a copied file, whose stand-in path no message may show.
+// $TMPDIR, else /tmp: where copies and other passing files go.
+std::string TemporaryFolder();
+
 struct NamedFile {
     NamedFile(std::string path) : path(path), name(std::move(path)) {}
     NamedFile(std::string path, std::string name) : path(std::move(path)), name(std::move(name)) {}

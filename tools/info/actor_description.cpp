@@ -3,6 +3,7 @@
 #include "common/actor_file_format.h"
 #include "platform/ini_file.h"
 #include "tools/cli/actor_file_reading.h"
+#include "tools/cli/json_writer.h"
 
 #include <cctype>
 #include <cstdio>
@@ -22,6 +23,21 @@ std::string Number(float value)
     std::snprintf(text, sizeof text, "%g", double(value));
     return text;
 }
+// The units and, by section, each value in them.
+std::string JsonDescription(const NamedFile& file, const ActorData& actor, const ActorUnit& unit)
+{
+    JsonWriter json;
+    json.BeginObject().Key("file").String(file.name).Key("kind").String("actor");
+    json.Key("units").String(unit.name).Key("sections").BeginObject();
+    for (ActorGroup group : ActorFileGroupOrder) {
+        json.Key(ActorGroupSection(group)).BeginObject();
+        for (const ActorKey& key : ActorKeys)
+            if (key.group == group)
+                json.Key(key.name).Number(ActorValueInUnit(actor, key, unit));
+        json.EndObject();
+    }
+    return json.EndObject().EndObject().Text() + "\n";
+}
 } // namespace
 
 bool IsActorFile(const NamedFile& file)
@@ -30,13 +46,18 @@ bool IsActorFile(const NamedFile& file)
            Lower(IniText::Load(file.path.c_str()).FirstSection()) == "units";
 }
 
-int DescribeActorFile(const NamedFile& file, std::ostream& out, std::ostream& errors)
+int DescribeActorFile(const NamedFile& file, std::ostream& out, std::ostream& errors,
+                      OutputForm form)
 {
     ActorData actor;
     int units;
     if (!ReadActorFile(file, &actor, &units, errors))
         return 1;
     const ActorUnit& unit = ActorUnits[units];
+    if (form == OutputForm::Json) {
+        out << JsonDescription(file, actor, unit);
+        return 0;
+    }
     out << file.name << ": actor measurements\n";
     out << "Units: " << unit.name << "\n";
     for (ActorGroup group : ActorFileGroupOrder) {

@@ -1,11 +1,13 @@
 #include "tools/info/bvh_description.h"
 
 #include "tools/cli/bvh_foot_options.h"
+#include "tools/cli/json_writer.h"
 #include "tools/cli/skeleton_with_frames.h"
 #include "varnel.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 
@@ -45,21 +47,50 @@ void PrintOffsets(const Skeleton& skeleton, std::ostream& out)
     }
 }
 
+struct AxisRange {
+    float low, high;
+};
+
+// The range of the hips' position channel axis over the take (frames > 0).
+AxisRange HipsRange(const Skeleton& skeleton, int axis)
+{
+    AxisRange range{skeleton.frames[0].channels[axis], skeleton.frames[0].channels[axis]};
+    for (int i = 1; i < skeleton.numFrames; i++) {
+        range.low = std::min(range.low, skeleton.frames[i].channels[axis]);
+        range.high = std::max(range.high, skeleton.frames[i].channels[axis]);
+    }
+    return range;
+}
+
+const char* const Axes[] = {"x", "y", "z"};
+
+struct ContactPoint {
+    const char* name;
+    uint32_t bit;
+};
+const ContactPoint ContactPoints[] = {{"LeftFootHeel", ContactLeftFootHeel},
+                                      {"RightFootHeel", ContactRightFootHeel},
+                                      {"LeftFootBall", ContactLeftFootBall},
+                                      {"RightFootBall", ContactRightFootBall}};
+
+int ContactFrames(const Skeleton& skeleton, uint32_t bit)
+{
+    int frames = 0;
+    for (int i = 0; i < skeleton.numFrames; i++)
+        frames += (skeleton.frames[i].contacts & bit) != 0;
+    return frames;
+}
+
 void PrintHipsTravel(const Skeleton& skeleton, std::ostream& out)
 {
     if (skeleton.numFrames <= 0)
         return;
     out << "\nHips travel:        min        max      range\n";
-    const char* axes[] = {"x", "y", "z"};
     for (int axis = 0; axis < 3; axis++) {
-        float low = skeleton.frames[0].channels[axis], high = low;
-        for (int i = 1; i < skeleton.numFrames; i++) {
-            low = std::min(low, skeleton.frames[i].channels[axis]);
-            high = std::max(high, skeleton.frames[i].channels[axis]);
-        }
-        out << "  " << axes[axis]
-            << Format(" %16.4f %10.4f %10.4f\n", Printable(low), Printable(high),
-                      double(high) - double(low));
+        AxisRange range = HipsRange(skeleton, axis);
+        out << "  " << Axes[axis]
+            << Format(" %16.4f %10.4f %10.4f\n", Printable(range.low), Printable(range.high),
+                      double(range.high) - double(range.low));
     }
 }
 
@@ -67,24 +98,54 @@ void PrintContacts(const Skeleton& skeleton, std::ostream& out)
 {
     if (skeleton.numFrames <= 0)
         return;
-    struct Point {
-        const char* name;
-        uint32_t bit;
-    };
-    const Point points[] = {{"LeftFootHeel", ContactLeftFootHeel},
-                            {"RightFootHeel", ContactRightFootHeel},
-                            {"LeftFootBall", ContactLeftFootBall},
-                            {"RightFootBall", ContactRightFootBall}};
     out << "\nContacts (frames with the point on the floor):\n";
-    for (const Point& point : points) {
-        int frames = 0;
-        for (int i = 0; i < skeleton.numFrames; i++)
-            frames += (skeleton.frames[i].contacts & point.bit) != 0;
+    for (const ContactPoint& point : ContactPoints) {
+        int frames = ContactFrames(skeleton, point.bit);
         char line[80];
         std::snprintf(line, sizeof line, "  %-14s %8d  %5.1f%%\n", point.name, frames,
                       100.0 * frames / skeleton.numFrames);
         out << line;
     }
+}
+
+// The same facts as the text, by name; the travel and contacts are null for
+// a take without frames.
+std::string JsonDescription(const NamedFile& file, const Skeleton& skeleton)
+{
+    JsonWriter json;
+    json.BeginObject().Key("file").String(file.name).Key("kind").String("bvh");
+    json.Key("frames").Integer(skeleton.numFrames).Key("frameTime").Number(skeleton.frameTime);
+    json.Key("duration").Number(float(skeleton.numFrames) * skeleton.frameTime);
+    json.Key("offsets").BeginArray();
+    for (const SkeletonNode& node : skeleton.nodes) {
+        json.BeginObject().Key("node").String(
+            std::string_view(node.name, strnlen(node.name, sizeof node.name)));
+        json.Key("x").Number(node.offset.x).Key("y").Number(node.offset.y);
+        json.Key("z").Number(node.offset.z).EndObject();
+    }
+    json.EndArray().Key("hipsTravel");
+    if (skeleton.numFrames > 0) {
+        json.BeginObject();
+        for (int axis = 0; axis < 3; axis++) {
+            AxisRange range = HipsRange(skeleton, axis);
+            json.Key(Axes[axis]).BeginObject().Key("min").Number(range.low);
+            json.Key("max").Number(range.high);
+            json.Key("range").Number(range.high - range.low).EndObject();
+        }
+        json.EndObject();
+    } else {
+        json.Null();
+    }
+    json.Key("contacts");
+    if (skeleton.numFrames > 0) {
+        json.BeginObject();
+        for (const ContactPoint& point : ContactPoints)
+            json.Key(point.name).Integer(ContactFrames(skeleton, point.bit));
+        json.EndObject();
+    } else {
+        json.Null();
+    }
+    return json.EndObject().Text() + "\n";
 }
 
 // Reads the file the way the viewer would, with the library's message on
@@ -111,12 +172,16 @@ bool ReadTake(const NamedFile& file, Skeleton& skeleton, std::ostream& errors)
 }
 } // namespace
 
-int DescribeBvhFile(const NamedFile& file, std::ostream& out, std::ostream& errors)
+int DescribeBvhFile(const NamedFile& file, std::ostream& out, std::ostream& errors, OutputForm form)
 {
     auto read = std::make_unique<SkeletonWithFrames>();
     if (!ReadTake(file, read->skeleton, errors))
         return 1;
     const Skeleton& skeleton = read->skeleton;
+    if (form == OutputForm::Json) {
+        out << JsonDescription(file, skeleton);
+        return 0;
+    }
     out << file.name << ": BVH motion\n";
     out << "Frames: " << skeleton.numFrames << "\n";
     out << Format("Frame time: %g s", skeleton.frameTime);

@@ -2,10 +2,12 @@
 #pragma once
 
 #include "tools/cli/replayable_file.h"
+#include "tools/info/output_form.h"
 
 #include <ostream>
 
 // Prints frame count, frame time and duration, the bone offsets, the range
 // of the hips travel and how often each foot point touched the floor.
 // Returns the exit status: 0, or 1 after the library's message on errors.
-int DescribeBvhFile(const NamedFile& file, std::ostream& out, std::ostream& errors);
+int DescribeBvhFile(const NamedFile& file, std::ostream& out, std::ostream& errors,
+                    OutputForm form = OutputForm::Text);

@@ -4,13 +4,13 @@
 #include "tools/info/actor_description.h"
 #include "tools/info/bvh_description.h"
 
-int DescribeFile(const std::string& path, std::ostream& out, std::ostream& errors)
+int DescribeFile(const std::string& path, std::ostream& out, std::ostream& errors, OutputForm form)
 {
     // Read once, so that telling the kind leaves a pipe's bytes to the reader.
     ReplayableFile input;
     if (!input.Open(path, errors))
         return 1;
     const NamedFile& file = input.File();
-    return IsActorFile(file) ? DescribeActorFile(file, out, errors)
-                             : DescribeBvhFile(file, out, errors);
+    return IsActorFile(file) ? DescribeActorFile(file, out, errors, form)
+                             : DescribeBvhFile(file, out, errors, form);
 }

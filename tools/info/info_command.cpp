@@ -1,16 +1,39 @@
 // `varnel info FILE`: what a BVH motion file or an actor file holds.
 #include "tools/cli/commands.h"
+#include "tools/cli/tool_messages.h"
 #include "tools/info/file_description.h"
 
-#include <iostream>
 #include <memory>
+#include <sstream>
 
-void AddInfoCommand(CLI::App& app, int& exitStatus)
+namespace {
+struct InfoOptions {
+    std::string path;
+    bool json = false;
+};
+} // namespace
+
+void AddInfoCommand(CLI::App& app, CommandRun& run)
 {
-    auto path = std::make_shared<std::string>();
+    auto options = std::make_shared<InfoOptions>();
     CLI::App* command =
         app.add_subcommand("info", "Describe a BVH motion file or an actor file (.vnl)");
-    command->add_option("FILE", *path, "The file to describe")->required();
-    command->callback(
-        [path, &exitStatus] { exitStatus = DescribeFile(*path, std::cout, std::cerr); });
+    command->add_option("FILE", options->path, "The file to describe (a pipe too)")
+        ->type_name("FILE")
+        ->required();
+    command->add_flag("--json", options->json,
+                      "Print one JSON object: for BVH the frames, frameTime, duration, offsets, "
+                      "hipsTravel and contacts; for an actor file the units and the values by "
+                      "section");
+    command->footer("Exit status:\n"
+                    "  0  the file is described\n"
+                    "  1  the file cannot be read (the reason is printed)\n"
+                    "  2  a usage error\n");
+    command->callback([options, &run] {
+        std::ostringstream out, errors;
+        run.exitStatus = DescribeFile(options->path, out, errors,
+                                      options->json ? OutputForm::Json : OutputForm::Text);
+        std::fputs(out.str().c_str(), run.out);
+        std::fputs(PrefixLines("info", errors.str()).c_str(), run.errors);
+    });
 }

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-void AddRecordCommand(CLI::App& app, int& exitStatus)
+void AddRecordCommand(CLI::App& app, CommandRun& run)
 {
     // Kept alive by the callback, which the app owns.
     auto options = std::make_shared<RecordOptions>();
@@ -13,7 +13,13 @@ void AddRecordCommand(CLI::App& app, int& exitStatus)
         "record", "Capture a suit to a BVH file: find it, calibrate it on the null pose, record "
                   "until the limit or Ctrl+C");
     AddRecordOptions(*command, *options);
-    command->final_callback([&exitStatus, options] {
-        exitStatus = RunRecord(*options, CatchStopSignals(), stdout, stderr);
+    command->footer(
+        "Exit status:\n"
+        "  0  the take is written\n"
+        "  1  no suit found, a suit silent for three seconds (the frames so far are still "
+        "written), an unreadable actor file or a failed write\n"
+        "  2  UDP port 8000 cannot be opened (the reason is printed), or a usage error\n");
+    command->final_callback([&run, options] {
+        run.exitStatus = RunRecord(*options, CatchStopSignals(), run.out, run.errors);
     });
 }

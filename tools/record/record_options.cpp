@@ -83,7 +83,9 @@ namespace {
 // The file and when the take ends.
 void AddTakeOptions(CLI::App& command, RecordOptions& options)
 {
-    command.add_option("-o,--output", options.outputPath, "The BVH file to write")
+    command
+        .add_option("-o,--output", options.outputPath,
+                    "The BVH file to write; - for standard output")
         ->type_name("FILE")
         ->required();
     CLI::Option* seconds =

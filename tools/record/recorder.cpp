@@ -236,13 +236,20 @@ int RunRecord(const RecordOptions& options, const std::atomic<bool>& stopRequest
                      problem.c_str());
         return 1;
     }
+    // With the take on the standard output, what is said goes with the errors.
+    std::FILE* takeOut = out;
+    if (IsStandardOutput(options.outputPath))
+        out = errors;
     Skeleton take;
     VarnelInitSkeleton(&take);
     TakeSummary summary;
     int status = RecordTake(options, stopRequested, take, summary, out, errors);
     if (take.numFrames > 0) {
         std::fprintf(out, "%s\n", FormatSummary(summary).c_str());
-        if (!SaveTake(take, options.outputPath, out, errors))
+        bool saved = IsStandardOutput(options.outputPath)
+                         ? SaveTakeTo(take, takeOut, out, errors)
+                         : SaveTake(take, options.outputPath, out, errors);
+        if (!saved)
             status = 1;
     } else if (status == 0) {
         std::fprintf(errors, "varnel record: no frame was recorded; %s not written\n",

@@ -18,6 +18,7 @@
 int RecordTake(const RecordOptions& options, const std::atomic<bool>& stopRequested, Skeleton& take,
                TakeSummary& summary, std::FILE* out, std::FILE* errors);
 
-// RecordTake, then the BVH file and the summary.
+// RecordTake, then the BVH file and the summary. An output of "-" puts
+// the take on `out` and everything else on `errors`.
 int RunRecord(const RecordOptions& options, const std::atomic<bool>& stopRequested, std::FILE* out,
               std::FILE* errors);

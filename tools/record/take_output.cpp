@@ -1,8 +1,12 @@
 #include "tools/record/take_output.h"
 
+#include "tools/cli/replayable_file.h"
 #include "tools/record/recovery_file.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <unistd.h>
 
 namespace {
@@ -15,6 +19,53 @@ bool CanWriteBeside(const std::string& path)
     return access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
+bool CopyFileTo(const std::string& path, std::FILE* to)
+{
+    std::ifstream from(path, std::ios::binary);
+    char buffer[64 * 1024];
+    while (from.read(buffer, sizeof buffer) || from.gcount() > 0)
+        if (std::fwrite(buffer, 1, size_t(from.gcount()), to) != size_t(from.gcount()))
+            return false;
+    return from.eof() && std::fflush(to) == 0;
+}
+
+// The take in a new folder of its own in the temporary folder (the writer
+// renames into it), then copied to takeOut. A folder and file left by
+// nothing else: both go once copied.
+bool CopyThroughTemporaryFile(const Skeleton& take, std::FILE* takeOut, std::FILE* errors)
+{
+    std::string folder = TemporaryFolder() + "/varnel-take-XXXXXX";
+    if (!mkdtemp(folder.data())) {
+        std::fprintf(errors, "varnel record: cannot make a temporary folder in %s (%s)\n",
+                     TemporaryFolder().c_str(), std::strerror(errno));
+        return false;
+    }
+    const std::string file = folder + "/take.bvh";
+    bool copied = false;
+    if (VarnelWriteBVH(file.c_str(), &take)) {
+        copied = CopyFileTo(file, takeOut);
+        if (!copied)
+            std::fprintf(errors, "varnel record: cannot write the take to standard output (%s)\n",
+                         std::strerror(errno));
+    }
+    unlink(file.c_str());
+    rmdir(folder.c_str());
+    return copied;
+}
+
+bool RecoverTake(const Skeleton& take, const std::string& path, std::FILE* errors)
+{
+    std::string recovery = WriteRecoveryFile(take, path);
+    if (recovery.empty())
+        std::fprintf(errors,
+                     "varnel record: cannot write %s, nor a recovery file; the take is lost\n",
+                     path.c_str());
+    else
+        std::fprintf(errors, "varnel record: cannot write %s; the take was written to %s\n",
+                     path.c_str(), recovery.c_str());
+    return false;
+}
+
 // A folder, or a name only a folder can have, never becomes the take's file.
 bool IsFolderName(const std::string& path)
 {
@@ -25,6 +76,10 @@ bool IsFolderName(const std::string& path)
 
 std::string OutputPathProblem(const std::string& path)
 {
+    if (IsStandardOutput(path))
+        return access(TemporaryFolder().c_str(), W_OK | X_OK) == 0
+                   ? ""
+                   : "the temporary folder " + TemporaryFolder() + " is missing or read-only";
     if (IsFolderName(path))
         return "it is a folder";
     if (!CanWriteBeside(path))
@@ -39,13 +94,15 @@ bool SaveTake(const Skeleton& take, const std::string& path, std::FILE* out, std
         std::fprintf(out, "Wrote %s\n", path.c_str());
         return true;
     }
-    std::string recovery = WriteRecoveryFile(take, path);
-    if (recovery.empty())
-        std::fprintf(errors,
-                     "varnel record: cannot write %s, nor a recovery file; the take is lost\n",
-                     path.c_str());
-    else
-        std::fprintf(errors, "varnel record: cannot write %s; the take was written to %s\n",
-                     path.c_str(), recovery.c_str());
-    return false;
+    return RecoverTake(take, path, errors);
+}
+
+bool SaveTakeTo(const Skeleton& take, std::FILE* takeOut, std::FILE* out, std::FILE* errors)
+{
+    if (CopyThroughTemporaryFile(take, takeOut, errors)) {
+        std::fprintf(out, "Wrote the take to standard output\n");
+        return true;
+    }
+    // What reached the output may be cut short: the whole take goes to a file.
+    return RecoverTake(take, "take.bvh", errors);
 }

@@ -6,6 +6,12 @@
 #include <cstdio>
 #include <string>
 
+// The output name that stands for standard output.
+inline bool IsStandardOutput(const std::string& path)
+{
+    return path == "-";
+}
+
 // What stands in the way of writing the take to path, found out before a
 // long take rather than after it: "" for nothing, else the reason.
 std::string OutputPathProblem(const std::string& path);
@@ -14,3 +20,8 @@ std::string OutputPathProblem(const std::string& path);
 // cannot be recorded again is never dropped. Tells which on out or errors;
 // false unless the take is in its own file.
 bool SaveTake(const Skeleton& take, const std::string& path, std::FILE* out, std::FILE* errors);
+
+// The take as BVH text on takeOut (standard output), through a temporary
+// file: the library writes only files. A take that cannot be passed on goes
+// to a recovery file as with SaveTake. Tells the outcome on out or errors.
+bool SaveTakeTo(const Skeleton& take, std::FILE* takeOut, std::FILE* out, std::FILE* errors);

@@ -2,6 +2,7 @@
 #include "tools/cli/commands.h"
 #include "tools/cli/skeleton_with_frames.h"
 #include "tools/cli/stop_signals.h"
+#include "tools/cli/tool_messages.h"
 #include "tools/simulate/simulate_options.h"
 #include "tools/simulate/take_file.h"
 #include "tools/simulator/simulator.h"
@@ -12,36 +13,37 @@
 #include <memory>
 
 namespace {
-void PrintStart(const SimulateOptions& options, const Simulator& simulator, int takeFrames)
+void PrintStart(const SimulateOptions& options, const Simulator& simulator, int takeFrames,
+                std::FILE* out)
 {
-    std::printf("Simulating %d suit%s at %g frames/s to %s:%u from port", options.suits,
-                options.suits == 1 ? "" : "s", options.rate, options.destination.host.c_str(),
-                unsigned(options.destination.port));
+    std::fprintf(out, "Simulating %d suit%s at %g frames/s to %s:%u from port", options.suits,
+                 options.suits == 1 ? "" : "s", options.rate, options.destination.host.c_str(),
+                 unsigned(options.destination.port));
     if (options.suits == 1)
-        std::printf(" %u", unsigned(simulator.SourcePort(0)));
+        std::fprintf(out, " %u", unsigned(simulator.SourcePort(0)));
     else
-        std::printf("s %u-%u", unsigned(simulator.SourcePort(0)),
-                    unsigned(simulator.SourcePort(options.suits - 1)));
-    std::printf(" (Ctrl+C stops)\n");
+        std::fprintf(out, "s %u-%u", unsigned(simulator.SourcePort(0)),
+                     unsigned(simulator.SourcePort(options.suits - 1)));
+    std::fprintf(out, " (Ctrl+C stops)\n");
     if (options.bvhPath.empty())
-        std::printf("Motion: the built-in walk");
+        std::fprintf(out, "Motion: the built-in walk");
     else
-        std::printf("Motion: %s, %d frame%s%s", options.bvhPath.c_str(), takeFrames,
-                    takeFrames == 1 ? "" : "s", options.loop ? ", looping" : "");
-    std::printf(" after %g s in the null pose\n", options.leadInSeconds);
-    std::fflush(stdout);
+        std::fprintf(out, "Motion: %s, %d frame%s%s", options.bvhPath.c_str(), takeFrames,
+                     takeFrames == 1 ? "" : "s", options.loop ? ", looping" : "");
+    std::fprintf(out, " after %g s in the null pose\n", options.leadInSeconds);
+    std::fflush(out);
 }
 
-void PrintSummary(const SimulateOptions& options, const SimulationSummary& summary)
+void PrintSummary(const SimulateOptions& options, const SimulationSummary& summary, std::FILE* out)
 {
     double measuredRate = summary.seconds > 0.0 ? double(summary.frames) / summary.seconds : 0.0;
-    std::printf("Sent %llu frame%s", (unsigned long long)summary.frames,
-                summary.frames == 1 ? "" : "s");
+    std::fprintf(out, "Sent %llu frame%s", (unsigned long long)summary.frames,
+                 summary.frames == 1 ? "" : "s");
     if (options.suits > 1 || options.burst > 1)
-        std::printf(" (%llu datagrams from %d suit%s)", (unsigned long long)summary.datagrams,
-                    options.suits, options.suits == 1 ? "" : "s");
-    std::printf(" in %.2f s (%.1f frames/s)\n", summary.seconds, measuredRate);
-    std::fflush(stdout);
+        std::fprintf(out, " (%llu datagrams from %d suit%s)", (unsigned long long)summary.datagrams,
+                     options.suits, options.suits == 1 ? "" : "s");
+    std::fprintf(out, " in %.2f s (%.1f frames/s)\n", summary.seconds, measuredRate);
+    std::fflush(out);
 }
 
 // The take's own rate, unless --rate chose one. An empty text or the reason.
@@ -77,13 +79,13 @@ std::string ChooseMotion(SimulateOptions& options, Skeleton& take,
     return error;
 }
 
-int Fail(const std::string& error)
+int Fail(const std::string& error, std::FILE* errors)
 {
-    std::fprintf(stderr, "varnel simulate: %s\n", error.c_str());
+    std::fprintf(errors, "%s%s\n", MessagePrefix("simulate").c_str(), error.c_str());
     return 1;
 }
 
-int RunSimulate(SimulateOptions options)
+int RunSimulate(SimulateOptions options, std::FILE* out, std::FILE* errors)
 {
     SkeletonWithFrames take;
     std::unique_ptr<MotionSource> motion;
@@ -92,16 +94,16 @@ int RunSimulate(SimulateOptions options)
     if (error.empty())
         error = simulator.Open(options);
     if (!error.empty())
-        return Fail(error);
+        return Fail(error, errors);
     const std::atomic<bool>& stopRequested = CatchStopSignals();
-    PrintStart(options, simulator, take.skeleton.numFrames);
+    PrintStart(options, simulator, take.skeleton.numFrames, out);
     SimulationSummary summary = simulator.Run(*motion, stopRequested);
-    PrintSummary(options, summary);
-    return summary.error.empty() ? 0 : Fail(summary.error);
+    PrintSummary(options, summary, out);
+    return summary.error.empty() ? 0 : Fail(summary.error, errors);
 }
 } // namespace
 
-void AddSimulateCommand(CLI::App& app, int& exitStatus)
+void AddSimulateCommand(CLI::App& app, CommandRun& run)
 {
     // Kept alive by the callback, which the app owns.
     auto options = std::make_shared<SimulateOptions>();
@@ -109,5 +111,11 @@ void AddSimulateCommand(CLI::App& app, int& exitStatus)
         "simulate", "Put a simulated suit on the network (datagrams to 127.0.0.1:8000): a "
                     "person walking, or a BVH take");
     AddSimulateOptions(*command, *options);
-    command->final_callback([&exitStatus, options] { exitStatus = RunSimulate(*options); });
+    command->footer(
+        "Exit status:\n"
+        "  0  the suits sent until their limit or Ctrl+C\n"
+        "  1  the take cannot be read, or the destination cannot be reached or sent to\n"
+        "  2  a usage error\n");
+    command->final_callback(
+        [&run, options] { run.exitStatus = RunSimulate(*options, run.out, run.errors); });
 }

@@ -1,10 +1,13 @@
 #include "tools/suits/suit_table_format.h"
 
+#include "tools/cli/json_writer.h"
 #include "tools/cli/network_address.h"
 #include "tools/cli/printable_text.h"
 
+#include <arpa/inet.h>
 #include <array>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 constexpr int ColumnCount = 5;
@@ -52,4 +55,33 @@ std::string FormatSuitTable(const std::vector<SuitInfo>& suits)
         table += '\n';
     }
     return table;
+}
+
+std::string FormatSuitJson(const std::vector<SuitInfo>& suits)
+{
+    JsonWriter json;
+    json.BeginArray();
+    for (std::size_t index = 0; index < suits.size(); index++) {
+        const SuitInfo& suit = suits[index];
+        char address[INET_ADDRSTRLEN] = "?";
+        in_addr ipv4{};
+        ipv4.s_addr = suit.address;
+        inet_ntop(AF_INET, &ipv4, address, sizeof address);
+        json.BeginObject()
+            .Key("index")
+            .Integer(int64_t(index))
+            .Key("address")
+            .String(address)
+            .Key("port")
+            .Integer(ntohs(suit.port))
+            .Key("name")
+            .String(std::string_view(suit.name, strnlen(suit.name, sizeof suit.name)))
+            .Key("rate")
+            .Number(suit.frameRate)
+            .Key("positionSensor")
+            .Bool(suit.flags & SUIT_HAS_POSITION_SENSOR)
+            .EndObject();
+    }
+    json.EndArray();
+    return json.Text() + "\n";
 }

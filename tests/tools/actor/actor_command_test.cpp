@@ -12,10 +12,10 @@ namespace {
 int RunActorCommand(const std::string& arguments)
 {
     CLI::App app;
-    int exitStatus = -1;
-    AddActorCommand(app, exitStatus);
+    CommandRun run{stdout, stderr, -1};
+    AddActorCommand(app, run);
     app.parse("actor " + arguments, false);
-    return exitStatus;
+    return run.exitStatus;
 }
 
 TEST(ActorCommand, ConvertsBetweenUnitsNamedInAnyCase)

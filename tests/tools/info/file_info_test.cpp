@@ -1,6 +1,7 @@
 #include "tests/support/owned_skeleton.h"
 #include "tests/support/temp_folder.h"
 #include "tests/tools/support/file_fixtures.h"
+#include "tests/tools/support/json_syntax.h"
 #include "tools/info/actor_description.h"
 #include "tools/info/bvh_description.h"
 #include "tools/info/file_description.h"
@@ -35,14 +36,14 @@ TEST(InfoCommand, DescribesAnActorFileInItsOwnUnits)
     EXPECT_LT(text.find("[Scales]"), text.find("[Tweaks]"));
 }
 
-TEST(InfoCommand, DescribesAMotionFile)
+// Three frames: the hips travel 10 along x and 2 down; the first and last
+// stand on both heels, the middle one on the left ball.
+std::string WriteThreeFrameWalk(const TempFolder& folder)
 {
-    // Three frames: the hips travel 10 along x and 2 down; the first and
-    // last stand on both heels, the middle one on the left ball.
     OwnedSkeleton skeleton;
     const SkeletonFrame rest = skeleton->frames[0];
-    ASSERT_EQ(VarnelAddFrame(skeleton.get()), 1);
-    ASSERT_EQ(VarnelAddFrame(skeleton.get()), 1);
+    EXPECT_EQ(VarnelAddFrame(skeleton.get()), 1);
+    EXPECT_EQ(VarnelAddFrame(skeleton.get()), 1);
     for (int i = 0; i < 3; i++) {
         skeleton->frames[i] = rest;
         skeleton->frames[i].channels[0] = 5.0f * float(i);
@@ -50,9 +51,15 @@ TEST(InfoCommand, DescribesAMotionFile)
     skeleton->frames[1].channels[2] -= 2.0f;
     skeleton->frames[1].channels[12] = 30.0f; // left ankle X: the ball drops below the heels
     skeleton->frameTime = 0.04f;
-    TempFolder folder;
     const std::string path = folder.File("walk.bvh");
-    ASSERT_EQ(VarnelWriteBVH(path.c_str(), skeleton.get()), 1);
+    EXPECT_EQ(VarnelWriteBVH(path.c_str(), skeleton.get()), 1);
+    return path;
+}
+
+TEST(InfoCommand, DescribesAMotionFile)
+{
+    TempFolder folder;
+    const std::string path = WriteThreeFrameWalk(folder);
 
     Output result;
     ASSERT_EQ(DescribeBvhFile(path, result.out, result.errors), 0) << result.errors.str();
@@ -104,5 +111,48 @@ TEST(InfoCommand, GivesTheLibraryMessageForABadMotionFile)
     EXPECT_EQ(DescribeBvhFile(folder.path, folderInstead.out, folderInstead.errors), 1);
     EXPECT_EQ(folderInstead.errors.str(), "Can't open file " + folder.path + "\n");
     EXPECT_EQ(bad.out.str() + missing.out.str() + folderInstead.out.str(), "");
+}
+} // namespace
+
+namespace {
+TEST(InfoCommand, DescribesAMotionFileInJson)
+{
+    TempFolder folder;
+    const std::string path = WriteThreeFrameWalk(folder);
+    Output result;
+    ASSERT_EQ(DescribeFile(path, result.out, result.errors, OutputForm::Json), 0)
+        << result.errors.str();
+    const std::string text = result.out.str();
+    EXPECT_TRUE(JsonSyntax::IsJson(text)) << text;
+    EXPECT_TRUE(text.starts_with("{\"file\":\"" + path +
+                                 "\",\"kind\":\"bvh\",\"frames\":3,\"frameTime\":0.04,"
+                                 "\"duration\":0.12,\"offsets\":[{\"node\":\"Hips\","))
+        << text;
+    EXPECT_NE(text.find("{\"node\":\"LeftKnee\",\"x\":0,\"y\":0,\"z\":-17.5}"), std::string::npos);
+    EXPECT_NE(text.find("\"hipsTravel\":{\"x\":{\"min\":0,\"max\":10,\"range\":10},"),
+              std::string::npos);
+    EXPECT_NE(text.find("\"z\":{\"min\":34.5,\"max\":36.5,\"range\":2}},"), std::string::npos);
+    EXPECT_TRUE(text.ends_with("\"contacts\":{\"LeftFootHeel\":2,\"RightFootHeel\":2,"
+                               "\"LeftFootBall\":1,\"RightFootBall\":0}}\n"))
+        << text;
+}
+
+TEST(InfoCommand, DescribesAnActorFileInJson)
+{
+    const std::string path = GoldenActor + "default-meters/expected.vnl";
+    Output result;
+    ASSERT_EQ(DescribeFile(path, result.out, result.errors, OutputForm::Json), 0);
+    const std::string text = result.out.str();
+    EXPECT_TRUE(JsonSyntax::IsJson(text)) << text;
+    EXPECT_TRUE(text.starts_with("{\"file\":\"" + path +
+                                 "\",\"kind\":\"actor\",\"units\":\"Meters\",\"sections\":{"
+                                 "\"Bones\":{\"LeftPelvis\":0.127,\"LeftUpperLeg\":0.4445,"))
+        << text;
+    EXPECT_NE(text.find("\"Scales\":{\"PositionX\":1,"), std::string::npos);
+    size_t values = 0;
+    for (size_t at = 0; (at = text.find("\":", at)) != std::string::npos; at++)
+        values++;
+    // The file, kind, units, sections and their names, and the 119 values.
+    EXPECT_EQ(values, 4 + 4 + 119u) << text;
 }
 } // namespace

@@ -41,3 +41,21 @@ TEST(SuitTable, NamesCannotBreakTheTerminalOrTheColumns)
               "2      127.0.0.1:5002  nnnnnnnnnnnnnnnn  60    no\n");
 }
 } // namespace
+
+namespace {
+TEST(SuitTable, JsonKeepsNamesWholeAndEscaped)
+{
+    SuitInfo quoted = MakeSuit("10.0.0.1", 6000, "Say \"hi\"\\\x1b", 59.94f, 0);
+    SuitInfo accented = MakeSuit("192.168.100.200", 256, "Jos\xc3\xa9\xff", 120.0f, 2 | 1);
+    SuitInfo unterminated = MakeSuit("127.0.0.1", 5002, "", 60.0f, 0);
+    std::memset(unterminated.name, 'n', sizeof unterminated.name);
+    EXPECT_EQ(FormatSuitJson({quoted, accented, unterminated}),
+              "[{\"index\":0,\"address\":\"10.0.0.1\",\"port\":6000,"
+              "\"name\":\"Say \\\"hi\\\"\\\\\\u001b\",\"rate\":59.94,\"positionSensor\":false},"
+              "{\"index\":1,\"address\":\"192.168.100.200\",\"port\":256,"
+              "\"name\":\"Jos\xc3\xa9\\ufffd\",\"rate\":120,\"positionSensor\":true},"
+              "{\"index\":2,\"address\":\"127.0.0.1\",\"port\":5002,"
+              "\"name\":\"nnnnnnnnnnnnnnnn\",\"rate\":60,\"positionSensor\":false}]\n");
+    EXPECT_EQ(FormatSuitJson({}), "[]\n");
+}
+} // namespace

@@ -1,0 +1,147 @@
+#include "tests/support/captured_output.h"
+#include "tests/support/loopback_socket.h"
+#include "tests/support/own_suit_port.h"
+#include "tests/support/temp_folder.h"
+#include "tests/tools/support/file_fixtures.h"
+#include "tools/cli/command_line.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+struct Printed {
+    int status;
+    std::string out, errors;
+};
+
+// Runs the program in this process, as `varnel ARGUMENTS...`.
+Printed RunVarnel(std::vector<std::string> arguments)
+{
+    arguments.insert(arguments.begin(), "varnel");
+    std::vector<const char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(argument.c_str());
+    argv.push_back(nullptr);
+    CapturedOutput out, errors;
+    int status = RunCommandLine(int(arguments.size()), argv.data(), out.file, errors.file);
+    return {status, out.Text(), errors.Text()};
+}
+
+TEST(CommandLine, UsageErrorsExitTwoNamingTheProblemAndTheHelp)
+{
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string problem, help;
+    };
+    const Case cases[] = {
+        {{}, "varnel: no command given", "varnel --help"},
+        {{"frobnicate"}, "varnel: unknown command 'frobnicate'", "varnel --help"},
+        {{"\x1b[2J"}, "varnel: unknown command '?[2J'", "varnel --help"},
+        {{"--bogus", "suits"}, "varnel: unknown option '--bogus'", "varnel --help"},
+        {{"record"}, "varnel record: --output is required", "varnel record --help"},
+        // An unknown option is named, not the required one it hides.
+        {{"record", "-x"}, "varnel record: unknown option '-x'", "varnel record --help"},
+        {{"record", "-o", "take.bvh", "--seconds", "0"},
+         "varnel record: --seconds: the duration must be a number of seconds above 0, not \"0\"",
+         "varnel record --help"},
+        {{"record", "-o", "take.bvh", "--frames", "2", "--seconds", "1"},
+         "varnel record: --seconds excludes --frames",
+         "varnel record --help"},
+        {{"suits", "--jsn"}, "varnel suits: unknown option '--jsn'", "varnel suits --help"},
+        {{"info", "a.bvh", "b.bvh"},
+         "varnel info: unexpected argument 'b.bvh'",
+         "varnel info --help"},
+        {{"actor", "in.vnl", "-o", "out.vnl", "--units", "furlongs"},
+         "varnel actor: --units: unknown units furlongs: use Inches, Feet, Millimeters, "
+         "Centimeters or Meters",
+         "varnel actor --help"},
+        {{"simulate", "--to", "nowhere"},
+         "varnel simulate: --to: expected HOST:PORT, got \"nowhere\"",
+         "varnel simulate --help"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(testing::PrintToString(test.arguments));
+        Printed printed = RunVarnel(test.arguments);
+        EXPECT_EQ(printed.status, UsageErrorStatus);
+        EXPECT_EQ(printed.errors, test.problem + "\nRun '" + test.help + "' for usage.\n");
+        EXPECT_EQ(printed.out, "");
+    }
+}
+
+TEST(CommandLine, HelpGoesToTheOutputWithTheExitStatuses)
+{
+    for (std::string command : {"", "simulate", "record", "suits", "info", "actor"}) {
+        SCOPED_TRACE(command);
+        Printed printed = RunVarnel(command.empty() ? std::vector<std::string>{"--help"}
+                                                    : std::vector<std::string>{command, "--help"});
+        EXPECT_EQ(printed.status, 0);
+        EXPECT_EQ(printed.errors, "");
+        EXPECT_NE(printed.out.find("Usage: varnel" + (command.empty() ? "" : " " + command)),
+                  std::string::npos)
+            << printed.out;
+        EXPECT_NE(printed.out.find("Exit status:\n  0  "), std::string::npos) << printed.out;
+        EXPECT_NE(printed.out.find("\n  2  "), std::string::npos) << printed.out;
+    }
+}
+
+TEST(CommandLine, VersionNamesTheProgramAndTheLibrary)
+{
+    const uint32_t library = VarnelVersion();
+    Printed printed = RunVarnel({"--version"});
+    EXPECT_EQ(printed.status, 0);
+    EXPECT_THAT(printed.out, testing::MatchesRegex("varnel [0-9]+\\.[0-9]+ \\(libvarnel " +
+                                                   std::to_string(library & 0xffff) + "\\." +
+                                                   std::to_string(library >> 16) + "\\)\n"));
+}
+
+TEST(CommandLine, EveryMessageCarriesTheCommandsPrefix)
+{
+    TempFolder folder;
+    const std::string missing = folder.File("missing.vnl");
+    const std::string broken = folder.Write("broken.bvh", "HIERARCHY\nROOT Hips\n");
+    struct Case {
+        std::vector<std::string> arguments;
+        std::string firstLine;
+    };
+    const Case cases[] = {
+        {{"info", missing}, "varnel info: Can't open file " + missing + "\n"},
+        {{"actor", missing, "-o", folder.File("out.vnl"), "--units", "feet"},
+         "varnel actor: Can't open file " + missing + "\n"},
+        // The library's own words, behind the same prefix.
+        {{"info", broken}, "varnel info: "},
+        {{"record", "-o", folder.File("no/take.bvh")},
+         "varnel record: cannot write " + folder.File("no/take.bvh")},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(testing::PrintToString(test.arguments));
+        Printed printed = RunVarnel(test.arguments);
+        EXPECT_EQ(printed.status, 1);
+        EXPECT_TRUE(printed.errors.starts_with(test.firstLine)) << printed.errors;
+        EXPECT_EQ(printed.errors.find("Varnel:"), std::string::npos) << printed.errors;
+        EXPECT_EQ(printed.out, "");
+    }
+}
+
+TEST(CommandLine, APortHeldByAnotherProgramIsNamedWithWhatToDo)
+{
+    LoopbackSocket holder(AnyIpv4Address, SuitPort());
+    ASSERT_TRUE(holder.Bound());
+    TempFolder folder;
+    for (std::vector<std::string> arguments :
+         {std::vector<std::string>{"suits"}, {"record", "-o", folder.File("take.bvh")}}) {
+        const std::string prefix = "varnel " + arguments[0] + ": ";
+        Printed printed = RunVarnel(arguments);
+        EXPECT_EQ(printed.status, 2);
+        EXPECT_TRUE(printed.errors.starts_with(prefix + "Socket bind error WSAEADDRINUSE"))
+            << printed.errors;
+        EXPECT_NE(printed.errors.find("\n" + prefix +
+                                      "UDP port 8000 is held by another capture program "
+                                      "(Varnview, another 'varnel record' or 'varnel suits')"),
+                  std::string::npos)
+            << printed.errors;
+        EXPECT_EQ(printed.out, "");
+    }
+}
+} // namespace
