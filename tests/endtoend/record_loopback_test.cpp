@@ -161,3 +161,37 @@ TEST(RecordLoopback, ADashWritesTheTakeToTheOutputAndAllElseToTheErrors)
     EXPECT_FALSE(std::filesystem::exists("-"));
 }
 } // namespace
+
+namespace {
+// The suit stands in the null pose all along, so that the two takes are
+// the same pose and differ only in their unit.
+void RecordStanding(const std::string& path, LengthUnit units, OwnedSkeleton& take)
+{
+    WalkingMotion standing(100.0, 100000);
+    SimulatedSuit suit(standing, LoopbackSuitOptions(100.0, 0.0));
+    RecordOptions options;
+    options.outputPath = path;
+    options.frames = 5;
+    options.units = units;
+    CapturedOutput out, errors;
+    std::atomic<bool> stop{false};
+    EXPECT_EQ(RunRecord(options, stop, out.file, errors.file), 0) << errors.Text();
+    EXPECT_EQ(VarnelReadBVH(path.c_str(), take.get(), 85.0f, 1.5f), 1);
+}
+
+TEST(RecordLoopback, UnitsScaleTheWrittenTake)
+{
+    TempFolder folder;
+    OwnedSkeleton inches, centimeters;
+    RecordStanding(folder.File("in.bvh"), LengthUnit::Inches, inches);
+    RecordStanding(folder.File("cm.bvh"), LengthUnit::Centimeters, centimeters);
+    ASSERT_EQ(inches->numFrames, 5);
+    ASSERT_EQ(centimeters->numFrames, 5);
+    const float hips = inches->frames[4].channels[2];
+    EXPECT_GT(hips, 30.0f);
+    EXPECT_NEAR(centimeters->frames[4].channels[2], 2.54f * hips, 1e-4f);
+    EXPECT_NEAR(centimeters->nodes[NodeLeftKnee].offset.z,
+                2.54f * inches->nodes[NodeLeftKnee].offset.z, 1e-4f);
+    EXPECT_EQ(centimeters->frames[4].channels[12], inches->frames[4].channels[12]);
+}
+} // namespace

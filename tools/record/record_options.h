@@ -1,6 +1,7 @@
 // The options of `varnel record` and their checks.
 #pragma once
 
+#include "tools/cli/bvh_units.h"
 #include "tools/cli/network_address.h"
 #include "varnel.h"
 
@@ -11,6 +12,7 @@
 
 struct RecordOptions {
     std::string outputPath;
+    LengthUnit units = LengthUnit::Inches; // of the take written
     double seconds = 0.0; // 0: no time limit
     uint64_t frames = 0;  // 0: no frame limit
     bool suitGiven = false;
