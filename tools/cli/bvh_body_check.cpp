@@ -11,9 +11,9 @@
 #include <sstream>
 
 namespace {
-std::string Quoted(std::string_view text)
+std::string Quoted(std::string_view text, size_t longest = 40)
 {
-    return "'" + PrintableText(text.substr(0, 40)) + "'";
+    return "'" + PrintableText(text.substr(0, longest)) + "'";
 }
 
 std::string NodeName(const SkeletonNode& node)
@@ -126,7 +126,8 @@ std::string BodyCheck::ChannelsLine(std::string_view declaration)
     if (same && given.size() == expected.size())
         return "";
     return "line " + std::to_string(lineNumber) + " gives joint " + Quoted(jointName) +
-           " the channels " + Quoted(given) + " where " + Quoted(expected) + " was expected";
+           " the channels " + Quoted(given, 120) + " where " + Quoted(expected, 120) +
+           " was expected";
 }
 
 std::string BodyCheck::Missing()
@@ -136,10 +137,13 @@ std::string BodyCheck::Missing()
     for (const SkeletonNode& node : body.skeleton.nodes) {
         if (!node.hasChannels || mapped[&node - body.skeleton.nodes].line > 0)
             continue;
-        names += (count++ ? ", " : "") + NodeName(node);
+        if (count++ < 3)
+            names += (count > 1 ? ", " : "") + NodeName(node);
     }
     if (count == 0)
         return "";
+    if (count > 3)
+        names += " and " + std::to_string(count - 3) + " more";
     return "the hierarchy ends on line " + std::to_string(lineNumber) + " without joint" +
            (count > 1 ? "s " : " ") + names;
 }

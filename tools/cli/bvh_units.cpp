@@ -62,16 +62,19 @@ bool ParseNumber(std::string_view token, double* value)
     return error == std::errc() && stop == end && std::isfinite(*value);
 }
 
-// Decimals added where the factor shrinks numbers, so that the scaled text
-// resolves what the original did: two for inches to metres.
-int ExtraDecimals(double factor)
+// The decimals of a scaled number: as many more as the factor shrinks it,
+// so that it resolves what the original did (two for inches to metres), and
+// as many fewer as it grows it, down to the writer's six, so that a take
+// converted there and back comes back as it was.
+int ScaledDecimals(int decimals, double factor)
 {
-    return std::max(0, int(std::ceil(-std::log10(factor) - 0.5)));
+    int more = int(std::ceil(-std::log10(factor) - 0.5));
+    return std::max(decimals + more, std::min(decimals, 6));
 }
 
-// The scaled number in the style of the original: as many decimals (more
-// where the factor shrinks it), in exponent form if it was; a whole number
-// gets the writer's six decimals. Zero stays as it was written.
+// The scaled number in the style of the original: its decimals as above, in
+// exponent form if it was; a whole number gets the writer's six decimals.
+// Zero stays as it was written.
 std::string Scaled(std::string_view token, double value, double factor)
 {
     if (value == 0.0 || factor == 1.0)
@@ -90,7 +93,7 @@ std::string Scaled(std::string_view token, double value, double factor)
                 if (*c == 'e')
                     *c = 'E';
     } else {
-        int places = std::min((decimals < 0 ? 6 : decimals) + ExtraDecimals(factor), 30);
+        int places = std::min(ScaledDecimals(decimals < 0 ? 6 : decimals, factor), 30);
         written = std::to_chars(text, text + sizeof text, value * factor,
                                 std::chars_format::fixed, places);
     }

@@ -20,7 +20,7 @@ CLI::Validator UnitName()
         [](std::string& name) -> std::string {
             return FindLengthUnit(name) ? "" : "unknown unit " + name + ": use in, cm or m";
         },
-        "in|cm|m");
+        "");
 }
 
 bool IsStandardStream(const std::string& path)

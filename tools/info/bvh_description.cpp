@@ -132,9 +132,9 @@ std::string JsonDescription(const NamedFile& file, const Skeleton& skeleton, flo
 {
     JsonWriter json;
     json.BeginObject().Key("file").String(file.name).Key("kind").String("bvh");
-    json.Key("units").String(TakeUnit).Key("height").Number(height);
     json.Key("frames").Integer(skeleton.numFrames).Key("frameTime").Number(skeleton.frameTime);
     json.Key("duration").Number(float(skeleton.numFrames) * skeleton.frameTime);
+    json.Key("units").String(TakeUnit).Key("height").Number(height);
     json.Key("offsets").BeginArray();
     for (const SkeletonNode& node : skeleton.nodes) {
         json.BeginObject().Key("node").String(

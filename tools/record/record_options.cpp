@@ -107,7 +107,7 @@ void AddTakeOptions(CLI::App& command, RecordOptions& options)
             [](std::string& name) -> std::string {
                 return FindLengthUnit(name) ? "" : "unknown unit " + name + ": use in, cm or m";
             },
-            "in|cm|m"));
+            ""));
 }
 
 // Which suit, and how it is set up.
