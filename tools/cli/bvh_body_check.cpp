@@ -101,7 +101,7 @@ std::string BodyCheck::OffsetLine()
         return line + " where the body has only the End Site of " + NodeName(*previous);
     Source& source = mapped[current - body.skeleton.nodes];
     if (source.line > 0)
-        return line + " where " + NodeName(*current) + " was already read, as " +
+        return line + " where the body's " + NodeName(*current) + " was already read, as " +
                Quoted(source.name) + " on line " + std::to_string(source.line);
     source = {jointName, jointLine};
     return "";

@@ -56,7 +56,7 @@ float RestHeight(Skeleton& skeleton)
 
 void PrintOffsets(const Skeleton& skeleton, std::ostream& out)
 {
-    out << "\nBone offsets from the parent (x, y, z in " << TakeUnit << "; z up):\n";
+    out << "\nBone offsets from the parent (" << TakeUnit << "; x, y, z; z up):\n";
     for (const SkeletonNode& node : skeleton.nodes) {
         char line[200];
         std::snprintf(line, sizeof line, "  %-14.15s %10.4f %10.4f %10.4f\n", node.name,

@@ -35,7 +35,8 @@ TEST(BvhBodyCheck, NamesTheJointTheReaderCannotPlace)
          "line 5 gives joint 'Hips' the channels '6 Xposition Yposition Zposition Xrotation "
          "Yrotation Zrotation' where " + writerChannels},
         {"test_mocapbank.bvh",
-         "line 14 has joint 'LeftCollar' where 'LeftCollar' was already read, as 'Chest2' on "
+         "line 14 has joint 'LeftCollar' where the body's 'LeftCollar' was already read, as "
+         "'Chest2' on "
          "line 10"},
         {"bvhio_example.bvh", ""},
     };

@@ -66,9 +66,19 @@ TEST(InfoCommand, DescribesAMotionFile)
     const std::string text = result.out.str();
     EXPECT_NE(text.find("Frames: 3\n"), std::string::npos);
     EXPECT_NE(text.find("Frame time: 0.04 s (25 frames per second)\n"), std::string::npos);
-    EXPECT_NE(text.find("Duration: 0.120 s\nLengths: in (a BVH file does not record its unit; "
-                        "the library reads it as inches)\nHeight (rest pose): "),
-              std::string::npos);
+    // From the lowest foot point to the top of the head.
+    OwnedSkeleton read;
+    ASSERT_EQ(VarnelReadBVH(path.c_str(), read.get(), 85, 1.5f), 1);
+    float height = VarnelPutSkeletonOnFloor(read.get());
+    for (int node : {NodeChest, NodeNeck, NodeHead, NodeTopOfHead})
+        height += read->nodes[node].offset.z;
+    char heightLine[64];
+    std::snprintf(heightLine, sizeof heightLine, "Height (rest pose): %.1f in\n", double(height));
+    EXPECT_NE(text.find(std::string("Duration: 0.120 s\nLengths: in (a BVH file does not record "
+                                     "its unit; the library reads it as inches)\n") +
+                        heightLine),
+              std::string::npos)
+        << text;
     EXPECT_NE(text.find("  LeftKnee           0.0000     0.0000   -17.5000\n"), std::string::npos);
     EXPECT_NE(text.find("  x           0.0000    10.0000    10.0000\n"), std::string::npos);
     EXPECT_NE(text.find("  z          34.5000    36.5000     2.0000\n"), std::string::npos);
