@@ -82,35 +82,43 @@ TEST(RecordLoopback, ASuitThatFallsSilentEndsTheTakeWhichIsStillWritten)
     EXPECT_LT(seconds, options.silenceSeconds) << out.Text();
 }
 
+// In any unit: the recovery file is the library's, in inches, and says so.
 TEST(RecordLoopback, ATakeWhoseFileCannotBeWrittenGoesToARecoveryFile)
 {
-    WalkingMotion walk(100.0, 0);
-    SimulateOptions suitOptions = LoopbackSuitOptions(100.0, 0.0);
-    suitOptions.seconds = 1.5;
-    SimulatedSuit suit(walk, suitOptions);
-    TempFolder folder;
-    RecordOptions options;
-    options.outputPath = folder.File("take.bvh");
-    // The output turns into a folder once the take runs.
-    std::atomic<bool> stop{false}, ended{false};
-    std::thread blocker([&] {
-        while (!suit.Finished() && !ended.load())
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        std::filesystem::create_directory(options.outputPath);
-        stop.store(true);
-    });
-    CapturedOutput out, errors;
-    EXPECT_EQ(RunRecord(options, stop, out.file, errors.file), 1);
-    ended.store(true);
-    blocker.join();
-    const std::string said = errors.Text(), lead = "the take was written to ";
-    size_t at = said.find(lead + folder.File("take.recovered-"));
-    ASSERT_NE(at, std::string::npos) << said;
-    std::string recovery = said.substr(at + lead.size());
-    recovery.resize(recovery.find('\n'));
-    OwnedSkeleton take;
-    EXPECT_EQ(VarnelReadBVH(recovery.c_str(), take.get(), 85.0f, 1.5f), 1);
-    EXPECT_GT(take->numFrames, 0);
+    for (LengthUnit units : {LengthUnit::Inches, LengthUnit::Centimeters}) {
+        SCOPED_TRACE(LengthUnitName(units));
+        WalkingMotion walk(100.0, 0);
+        SimulateOptions suitOptions = LoopbackSuitOptions(100.0, 0.0);
+        suitOptions.seconds = 1.5;
+        SimulatedSuit suit(walk, suitOptions);
+        TempFolder folder;
+        RecordOptions options;
+        options.outputPath = folder.File("take.bvh");
+        options.units = units;
+        // The output turns into a folder once the take runs.
+        std::atomic<bool> stop{false}, ended{false};
+        std::thread blocker([&] {
+            while (!suit.Finished() && !ended.load())
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            std::filesystem::create_directory(options.outputPath);
+            stop.store(true);
+        });
+        CapturedOutput out, errors;
+        EXPECT_EQ(RunRecord(options, stop, out.file, errors.file), 1);
+        ended.store(true);
+        blocker.join();
+        const std::string said = errors.Text(), lead = "the take was written to ";
+        size_t at = said.find(lead + folder.File("take.recovered-"));
+        ASSERT_NE(at, std::string::npos) << said;
+        std::string recovery = said.substr(at + lead.size());
+        recovery.resize(recovery.find('\n'));
+        EXPECT_EQ(said.find(recovery + " is in inches; 'varnel convert ") != std::string::npos,
+                  units != LengthUnit::Inches)
+            << said;
+        OwnedSkeleton take;
+        EXPECT_EQ(VarnelReadBVH(recovery.c_str(), take.get(), 85.0f, 1.5f), 1);
+        EXPECT_GT(take->numFrames, 0);
+    }
 }
 
 TEST(RecordLoopback, AFrameLimitAndTheSummary)

@@ -2,8 +2,8 @@
 
 #include "common/text_limits.h"
 #include "platform/atomic_file.h"
-#include "tools/cli/replayable_file.h"
 #include "tools/cli/printable_text.h"
+#include "tools/cli/replayable_file.h"
 
 #include <algorithm>
 #include <cctype>
@@ -11,9 +11,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <fcntl.h>
 #include <memory>
 #include <stdexcept>
-#include <fcntl.h>
 #include <unistd.h>
 #include <vector>
 
@@ -94,8 +94,8 @@ std::string Scaled(std::string_view token, double value, double factor)
                     *c = 'E';
     } else {
         int places = std::min(ScaledDecimals(decimals < 0 ? 6 : decimals, factor), 30);
-        written = std::to_chars(text, text + sizeof text, value * factor,
-                                std::chars_format::fixed, places);
+        written = std::to_chars(text, text + sizeof text, value * factor, std::chars_format::fixed,
+                                places);
     }
     return std::string(text, written.ptr);
 }
@@ -161,8 +161,8 @@ class Scaler {
     bool blockOpening = false; // a ROOT, JOINT or End Site waiting for its "{"
     BlockKind opening = BlockKind::Joint;
     bool rootSeen = false;
-    int valuesLeft = 0;        // of an OFFSET or CHANNELS
-    std::vector<bool> scaled;  // per channel of a frame: a position
+    int valuesLeft = 0;       // of an OFFSET or CHANNELS
+    std::vector<bool> scaled; // per channel of a frame: a position
     int64_t framesDeclared = 0;
     int64_t framesRead = 0;
     int64_t framesLine = 0;
@@ -251,10 +251,9 @@ void Scaler::Keyword(std::string_view token)
         expect = Expect::Offset;
     } else if (token == "CHANNELS") {
         if (blocks.empty() || blocks.back().kind != BlockKind::Joint || blocks.back().channels)
-            Fail(blocks.empty() ? "CHANNELS outside a joint"
-                                : blocks.back().kind == BlockKind::EndSite
-                                      ? "CHANNELS in an End Site"
-                                      : "a second CHANNELS in one joint");
+            Fail(blocks.empty()                             ? "CHANNELS outside a joint"
+                 : blocks.back().kind == BlockKind::EndSite ? "CHANNELS in an End Site"
+                                                            : "a second CHANNELS in one joint");
         blocks.back().channels = true;
         expect = Expect::ChannelCount;
     } else if (token == "MOTION") {
@@ -296,8 +295,7 @@ void Scaler::Token(std::string_view token)
     case Expect::ChannelCount: {
         int count = 0;
         auto [stop, error] = std::from_chars(token.data(), token.data() + token.size(), count);
-        if (error != std::errc() || stop != token.data() + token.size() || count < 0 ||
-            count > 6)
+        if (error != std::errc() || stop != token.data() + token.size() || count < 0 || count > 6)
             Fail("the channel count " + Quoted(token) + " is not a number from 0 to 6");
         valuesLeft = count;
         expect = count > 0 ? Expect::ChannelName : Expect::Keyword;
@@ -396,6 +394,11 @@ BvhScaling Scaler::Run()
             }
             std::string_view text = line;
             size_t at = 0;
+            // A byte order mark some editors put first.
+            if (lineNumber == 1 && text.starts_with("\xEF\xBB\xBF")) {
+                Emit(text.substr(0, 3));
+                at = 3;
+            }
             while (at < text.size()) {
                 size_t start = at;
                 while (at < text.size() && IsBlank(text[at]))
@@ -415,9 +418,9 @@ BvhScaling Scaler::Run()
         if (!writeFailed) {
             lineNumber++;
             if (expect != Expect::Frames)
-                Fail(expect == Expect::Hierarchy ? "the file is empty"
+                Fail(expect == Expect::Hierarchy    ? "the file is empty"
                      : expect < Expect::FramesLabel ? "the file ends before MOTION"
-                                                     : "the file ends in the MOTION header");
+                                                    : "the file ends in the MOTION header");
             if (framesRead < framesDeclared)
                 Fail("the file ends after " + std::to_string(framesRead) + " of the " +
                      std::to_string(framesDeclared) + " frames of line " +

@@ -50,8 +50,8 @@ int RunConvert(const ConvertOptions& options, std::FILE* out, std::FILE* errors)
     else if (IsStandardStream(options.output))
         problem = ScaleBvhFileTo(inPath, inName, out, LengthFactor(options.from, options.to));
     else
-        problem = ScaleBvhFile(inPath, inName, options.output,
-                               LengthFactor(options.from, options.to));
+        problem =
+            ScaleBvhFile(inPath, inName, options.output, LengthFactor(options.from, options.to));
     if (problem.empty())
         return 0;
     std::fputs(PrefixLines("convert", problem).c_str(), errors);
@@ -82,8 +82,7 @@ void AddConvertCommand(CLI::App& app, CommandRun& run)
         ->check(UnitName());
     command
         ->add_option_function<std::string>(
-            "--from",
-            [options](const std::string& name) { options->from = *FindLengthUnit(name); },
+            "--from", [options](const std::string& name) { options->from = *FindLengthUnit(name); },
             "Length unit of IN (default: in, the unit the library writes and reads)")
         ->type_name("UNIT")
         ->check(UnitName());

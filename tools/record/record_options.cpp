@@ -99,7 +99,8 @@ void AddTakeOptions(CLI::App& command, RecordOptions& options)
     frames->excludes(seconds);
     command
         .add_option_function<std::string>(
-            "--units", [&options](const std::string& name) { options.units = *FindLengthUnit(name); },
+            "--units",
+            [&options](const std::string& name) { options.units = *FindLengthUnit(name); },
             "Length unit of the take written: in (inches, the library's unit), cm or m "
             "(default: in)")
         ->type_name("UNIT")

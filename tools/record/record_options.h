@@ -13,8 +13,8 @@
 struct RecordOptions {
     std::string outputPath;
     LengthUnit units = LengthUnit::Inches; // of the take written
-    double seconds = 0.0; // 0: no time limit
-    uint64_t frames = 0;  // 0: no frame limit
+    double seconds = 0.0;                  // 0: no time limit
+    uint64_t frames = 0;                   // 0: no frame limit
     bool suitGiven = false;
     Destination suit{"", 0}; // the suit's address and source port
     std::string actorPath;   // empty: the suit's current actor

@@ -87,14 +87,15 @@ bool WriteScaledTake(const Skeleton& take, const std::string& path, std::FILE* e
     TemporaryTake written;
     if (!written.Write(take, errors))
         return false;
-    std::string problem = ScaleBvhFile(written.Path(), written.Path(), path,
-                                       LengthFactor(LengthUnit::Inches, units));
+    std::string problem =
+        ScaleBvhFile(written.Path(), written.Path(), path, LengthFactor(LengthUnit::Inches, units));
     if (!problem.empty())
         std::fprintf(errors, "varnel record: %s\n", problem.c_str());
     return problem.empty();
 }
 
-bool RecoverTake(const Skeleton& take, const std::string& path, std::FILE* errors)
+bool RecoverTake(const Skeleton& take, const std::string& path, std::FILE* errors,
+                 LengthUnit units)
 {
     std::string recovery = WriteRecoveryFile(take, path);
     if (recovery.empty())
@@ -104,6 +105,12 @@ bool RecoverTake(const Skeleton& take, const std::string& path, std::FILE* error
     else
         std::fprintf(errors, "varnel record: cannot write %s; the take was written to %s\n",
                      path.c_str(), recovery.c_str());
+    // The recovery file is the library's, in inches.
+    if (!recovery.empty() && units != LengthUnit::Inches)
+        std::fprintf(errors,
+                     "varnel record: %s is in inches; 'varnel convert %s -o OUT --units %s' "
+                     "converts it\n",
+                     recovery.c_str(), recovery.c_str(), LengthUnitName(units));
     return false;
 }
 
@@ -140,7 +147,7 @@ bool SaveTake(const Skeleton& take, const std::string& path, std::FILE* out, std
         std::fprintf(out, "Wrote %s (lengths in %s)\n", path.c_str(), LengthUnitName(units));
         return true;
     }
-    return RecoverTake(take, path, errors);
+    return RecoverTake(take, path, errors, units);
 }
 
 bool SaveTakeTo(const Skeleton& take, std::FILE* takeOut, std::FILE* out, std::FILE* errors,
@@ -151,5 +158,5 @@ bool SaveTakeTo(const Skeleton& take, std::FILE* takeOut, std::FILE* out, std::F
         return true;
     }
     // What reached the output may be cut short: the whole take goes to a file.
-    return RecoverTake(take, "take.bvh", errors);
+    return RecoverTake(take, "take.bvh", errors, units);
 }

@@ -30,10 +30,12 @@ TEST(BvhBodyCheck, NamesTheJointTheReaderCannotPlace)
         {"test_simple.bvh", "line 2 has root 'Base' where 'Hips' was expected"},
         {"cmu_12_01_walk.bvh",
          "line 5 gives joint 'Hips' the channels '6 Xposition Yposition Zposition Zrotation "
-         "Yrotation Xrotation' where " + writerChannels},
+         "Yrotation Xrotation' where " +
+             writerChannels},
         {"pybvh_bvh_test3.bvh",
          "line 5 gives joint 'Hips' the channels '6 Xposition Yposition Zposition Xrotation "
-         "Yrotation Zrotation' where " + writerChannels},
+         "Yrotation Zrotation' where " +
+             writerChannels},
         {"test_mocapbank.bvh",
          "line 14 has joint 'LeftCollar' where the body's 'LeftCollar' was already read, as "
          "'Chest2' on "

@@ -81,8 +81,7 @@ TEST(ConvertCommand, FailuresNameTheFileAndLeaveTheOutputAsItWas)
         {{folder.File("missing.bvh"), "-o", existing, "--units", "cm"},
          "varnel convert: cannot open " + folder.File("missing.bvh") +
              " (No such file or directory)\n"},
-        {{WriteTake(folder, "good.bvh"), "-o", folder.File("no/such/folder.bvh"), "--units",
-          "cm"},
+        {{WriteTake(folder, "good.bvh"), "-o", folder.File("no/such/folder.bvh"), "--units", "cm"},
          "varnel convert: cannot write " + folder.File("no/such/folder.bvh") +
              " (No such file or directory)\n"},
     };

@@ -75,7 +75,7 @@ TEST(InfoCommand, DescribesAMotionFile)
     char heightLine[64];
     std::snprintf(heightLine, sizeof heightLine, "Height (rest pose): %.1f in\n", double(height));
     EXPECT_NE(text.find(std::string("Duration: 0.120 s\nLengths: in (a BVH file does not record "
-                                     "its unit; the library reads it as inches)\n") +
+                                    "its unit; the library reads it as inches)\n") +
                         heightLine),
               std::string::npos)
         << text;
