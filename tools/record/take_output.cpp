@@ -94,8 +94,7 @@ bool WriteScaledTake(const Skeleton& take, const std::string& path, std::FILE* e
     return problem.empty();
 }
 
-bool RecoverTake(const Skeleton& take, const std::string& path, std::FILE* errors,
-                 LengthUnit units)
+bool RecoverTake(const Skeleton& take, const std::string& path, std::FILE* errors, LengthUnit units)
 {
     std::string recovery = WriteRecoveryFile(take, path);
     if (recovery.empty())

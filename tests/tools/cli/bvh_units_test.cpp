@@ -84,11 +84,9 @@ TEST(BvhUnits, ScalesOffsetsAndPositionsOnly)
          Take("10.000000 20.000000 30.000000", Positions,
               Knee("0 -175.0 0", WriterRoot, "0 -1.50e+02 2.0E-02"),
               "10.000000 20.000000 30.000000 40.000000 50.000000 60.000000 7 8 9\n")},
-        {"a byte order mark kept",
-         "\xEF\xBB\xBF" + Take("1 2 3", Positions, "", "1 2 3\n"),
-         2.54,
-         "\xEF\xBB\xBF" + Take("2.540000 5.080000 7.620000", Positions, "",
-                                  "2.540000 5.080000 7.620000\n")},
+        {"a byte order mark kept", "\xEF\xBB\xBF" + Take("1 2 3", Positions, "", "1 2 3\n"), 2.54,
+         "\xEF\xBB\xBF" +
+             Take("2.540000 5.080000 7.620000", Positions, "", "2.540000 5.080000 7.620000\n")},
         {"line ends and blanks kept",
          "HIERARCHY\r\nROOT Hips\r\n{\r\n  OFFSET 1.0 2.0 3.0\r\n  CHANNELS 3 Xposition "
          "Yposition Zposition\r\n  End Site\r\n  {\r\n    OFFSET 0 0 1.0\r\n  }\r\n}\r\n"
@@ -233,12 +231,4 @@ TEST(BvhUnits, ScalesAnotherToolsFile)
     EXPECT_GT(frames, 100);
 }
 
-TEST(BvhUnits, FactorsBetweenUnits)
-{
-    EXPECT_EQ(FindLengthUnit("cm"), LengthUnit::Centimeters);
-    EXPECT_EQ(FindLengthUnit("CM"), std::nullopt);
-    EXPECT_NEAR(LengthFactor(LengthUnit::Inches, LengthUnit::Centimeters), 2.54, 1e-12);
-    EXPECT_NEAR(LengthFactor(LengthUnit::Meters, LengthUnit::Inches), 1 / 0.0254, 1e-9);
-    EXPECT_EQ(LengthFactor(LengthUnit::Meters, LengthUnit::Meters), 1.0);
-}
 } // namespace
