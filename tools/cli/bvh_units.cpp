@@ -267,6 +267,14 @@ void Scaler::Keyword(std::string_view token)
 
 void Scaler::Token(std::string_view token)
 {
+    // A label glued to its value, as in "Frames:2", is read as two tokens.
+    std::string_view label = expect == Expect::FramesLabel ? "Frames:"
+                             : expect == Expect::TimeLabel ? "Time:"
+                                                           : "";
+    if (!label.empty() && token.size() > label.size() && token.starts_with(label)) {
+        Token(label);
+        token.remove_prefix(label.size());
+    }
     double value;
     switch (expect) {
     case Expect::Hierarchy:

@@ -52,8 +52,12 @@ int RunConvert(const ConvertOptions& options, std::FILE* out, std::FILE* errors)
     else
         problem =
             ScaleBvhFile(inPath, inName, options.output, LengthFactor(options.from, options.to));
-    if (problem.empty())
+    if (problem.empty()) {
+        if (!IsStandardStream(options.output))
+            std::fprintf(out, "Wrote %s in %s (from %s)\n", options.output.c_str(),
+                         LengthUnitName(options.to), LengthUnitName(options.from));
         return 0;
+    }
     std::fputs(PrefixLines("convert", problem).c_str(), errors);
     return 1;
 }

@@ -87,6 +87,12 @@ TEST(BvhUnits, ScalesOffsetsAndPositionsOnly)
         {"a byte order mark kept", "\xEF\xBB\xBF" + Take("1 2 3", Positions, "", "1 2 3\n"), 2.54,
          "\xEF\xBB\xBF" +
              Take("2.540000 5.080000 7.620000", Positions, "", "2.540000 5.080000 7.620000\n")},
+        {"labels glued to their values",
+         "HIERARCHY\nROOT Hips\n{\nOFFSET 0 0 0\nCHANNELS 1 Yposition\n}\nMOTION\nFrames:1\n"
+         "Frame Time:0.5\n2\n",
+         2.0,
+         "HIERARCHY\nROOT Hips\n{\nOFFSET 0 0 0\nCHANNELS 1 Yposition\n}\nMOTION\nFrames:1\n"
+         "Frame Time:0.5\n4.000000\n"},
         {"line ends and blanks kept",
          "HIERARCHY\r\nROOT Hips\r\n{\r\n  OFFSET 1.0 2.0 3.0\r\n  CHANNELS 3 Xposition "
          "Yposition Zposition\r\n  End Site\r\n  {\r\n    OFFSET 0 0 1.0\r\n  }\r\n}\r\n"

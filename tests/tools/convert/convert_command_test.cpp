@@ -56,6 +56,7 @@ TEST(ConvertCommand, WritesToAFileToItselfOrToTheOutputAndBack)
     // Converted in place, the file is replaced only once the text is whole.
     Printed inPlace = RunConvert({take, "-o", take, "--units", "cm"});
     ASSERT_EQ(inPlace.status, 0) << inPlace.errors;
+    EXPECT_EQ(inPlace.out, "Wrote " + take + " in cm (from in)\n");
     EXPECT_EQ(ReadAll(take), piped.out);
 
     const std::string back = folder.File("back.bvh");
