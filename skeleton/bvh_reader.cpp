@@ -1,6 +1,7 @@
 // VarnelReadBVH: a BVH file of the 18-joint body onto the fixed node table.
 // File triples (X, Y, Z) are Y-up and become (X, -Z, Y).
 #include "skeleton/bvh_reader.h"
+#include "common/bvh_joint_names.h"
 #include "common/units.h"
 #include "skeleton/frame_store.h"
 #include "skeleton/line_reader.h"
@@ -17,22 +18,6 @@
 
 namespace {
 int64_t firstLineNumber = 1;
-
-struct JointName {
-    std::string_view name;
-    int node;
-};
-
-// Names of the joints where the body branches; any other name means the
-// first child of the joint before it.
-const JointName BranchJoints[] = {
-    {"LeftUpLeg", NodeLeftHip},     {"RightUpLeg", NodeRightHip},     {"Hips", NodeHips},
-    {"LeftHip", NodeLeftHip},       {"RightHip", NodeRightHip},       {"Chest", NodeChest},
-    {"LeftCollar", NodeLeftCollar}, {"RightCollar", NodeRightCollar}, {"Neck", NodeNeck},
-};
-
-const std::string_view RootChannels[] = {"Xposition", "Yposition", "Zposition",
-                                         "Zrotation", "Xrotation", "Yrotation"};
 
 enum class ReadResult { Read, FormatError, NoMemory };
 
@@ -68,7 +53,7 @@ bool ChannelsAsExpected(std::string_view declaration, bool root)
     if (!ScanInt(&declaration, &count) || count != (root ? 6 : 3))
         return false;
     for (int i = root ? 0 : 3; i < 6; i++)
-        if (!SameIgnoringCase(NextWord(&declaration), RootChannels[i]))
+        if (!SameIgnoringCase(NextWord(&declaration), BvhRootChannels[i]))
             return false;
     return NextWord(&declaration).empty();
 }
@@ -139,7 +124,7 @@ bool BvhReader::ReadJointLine(size_t keywordAt)
     if (name.empty())
         return false;
     inEndSite = false;
-    for (const JointName& joint : BranchJoints) {
+    for (const BvhBranchJoint& joint : BvhBranchJoints) {
         if (joint.name == name) {
             current = &skeleton->nodes[joint.node];
             return true;

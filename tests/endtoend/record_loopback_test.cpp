@@ -82,35 +82,43 @@ TEST(RecordLoopback, ASuitThatFallsSilentEndsTheTakeWhichIsStillWritten)
     EXPECT_LT(seconds, options.silenceSeconds) << out.Text();
 }
 
+// In any unit: the recovery file is the library's, in inches, and says so.
 TEST(RecordLoopback, ATakeWhoseFileCannotBeWrittenGoesToARecoveryFile)
 {
-    WalkingMotion walk(100.0, 0);
-    SimulateOptions suitOptions = LoopbackSuitOptions(100.0, 0.0);
-    suitOptions.seconds = 1.5;
-    SimulatedSuit suit(walk, suitOptions);
-    TempFolder folder;
-    RecordOptions options;
-    options.outputPath = folder.File("take.bvh");
-    // The output turns into a folder once the take runs.
-    std::atomic<bool> stop{false}, ended{false};
-    std::thread blocker([&] {
-        while (!suit.Finished() && !ended.load())
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        std::filesystem::create_directory(options.outputPath);
-        stop.store(true);
-    });
-    CapturedOutput out, errors;
-    EXPECT_EQ(RunRecord(options, stop, out.file, errors.file), 1);
-    ended.store(true);
-    blocker.join();
-    const std::string said = errors.Text(), lead = "the take was written to ";
-    size_t at = said.find(lead + folder.File("take.recovered-"));
-    ASSERT_NE(at, std::string::npos) << said;
-    std::string recovery = said.substr(at + lead.size());
-    recovery.resize(recovery.find('\n'));
-    OwnedSkeleton take;
-    EXPECT_EQ(VarnelReadBVH(recovery.c_str(), take.get(), 85.0f, 1.5f), 1);
-    EXPECT_GT(take->numFrames, 0);
+    for (LengthUnit units : {LengthUnit::Inches, LengthUnit::Centimeters}) {
+        SCOPED_TRACE(LengthUnitName(units));
+        WalkingMotion walk(100.0, 0);
+        SimulateOptions suitOptions = LoopbackSuitOptions(100.0, 0.0);
+        suitOptions.seconds = 1.5;
+        SimulatedSuit suit(walk, suitOptions);
+        TempFolder folder;
+        RecordOptions options;
+        options.outputPath = folder.File("take.bvh");
+        options.units = units;
+        // The output turns into a folder once the take runs.
+        std::atomic<bool> stop{false}, ended{false};
+        std::thread blocker([&] {
+            while (!suit.Finished() && !ended.load())
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            std::filesystem::create_directory(options.outputPath);
+            stop.store(true);
+        });
+        CapturedOutput out, errors;
+        EXPECT_EQ(RunRecord(options, stop, out.file, errors.file), 1);
+        ended.store(true);
+        blocker.join();
+        const std::string said = errors.Text(), lead = "the take was written to ";
+        size_t at = said.find(lead + folder.File("take.recovered-"));
+        ASSERT_NE(at, std::string::npos) << said;
+        std::string recovery = said.substr(at + lead.size());
+        recovery.resize(recovery.find('\n'));
+        EXPECT_EQ(said.find(recovery + " is in inches; 'varnel convert ") != std::string::npos,
+                  units != LengthUnit::Inches)
+            << said;
+        OwnedSkeleton take;
+        EXPECT_EQ(VarnelReadBVH(recovery.c_str(), take.get(), 85.0f, 1.5f), 1);
+        EXPECT_GT(take->numFrames, 0);
+    }
 }
 
 TEST(RecordLoopback, AFrameLimitAndTheSummary)
@@ -159,5 +167,39 @@ TEST(RecordLoopback, ADashWritesTheTakeToTheOutputAndAllElseToTheErrors)
     EXPECT_EQ(take->numFrames, 10);
     EXPECT_TRUE(std::filesystem::is_empty(temporary.path)) << "the passing file is gone";
     EXPECT_FALSE(std::filesystem::exists("-"));
+}
+} // namespace
+
+namespace {
+// The suit stands in the null pose all along, so that the two takes are
+// the same pose and differ only in their unit.
+void RecordStanding(const std::string& path, LengthUnit units, OwnedSkeleton& take)
+{
+    WalkingMotion standing(100.0, 100000);
+    SimulatedSuit suit(standing, LoopbackSuitOptions(100.0, 0.0));
+    RecordOptions options;
+    options.outputPath = path;
+    options.frames = 5;
+    options.units = units;
+    CapturedOutput out, errors;
+    std::atomic<bool> stop{false};
+    EXPECT_EQ(RunRecord(options, stop, out.file, errors.file), 0) << errors.Text();
+    EXPECT_EQ(VarnelReadBVH(path.c_str(), take.get(), 85.0f, 1.5f), 1);
+}
+
+TEST(RecordLoopback, UnitsScaleTheWrittenTake)
+{
+    TempFolder folder;
+    OwnedSkeleton inches, centimeters;
+    RecordStanding(folder.File("in.bvh"), LengthUnit::Inches, inches);
+    RecordStanding(folder.File("cm.bvh"), LengthUnit::Centimeters, centimeters);
+    ASSERT_EQ(inches->numFrames, 5);
+    ASSERT_EQ(centimeters->numFrames, 5);
+    const float hips = inches->frames[4].channels[2];
+    EXPECT_GT(hips, 30.0f);
+    EXPECT_NEAR(centimeters->frames[4].channels[2], 2.54f * hips, 1e-4f);
+    EXPECT_NEAR(centimeters->nodes[NodeLeftKnee].offset.z,
+                2.54f * inches->nodes[NodeLeftKnee].offset.z, 1e-4f);
+    EXPECT_EQ(centimeters->frames[4].channels[12], inches->frames[4].channels[12]);
 }
 } // namespace

@@ -85,6 +85,7 @@ int RunCommandLine(int argc, const char* const argv[], std::FILE* out, std::FILE
     AddSuitsCommand(app, run);
     AddInfoCommand(app, run);
     AddActorCommand(app, run);
+    AddConvertCommand(app, run);
 
     LibraryMessagesTo libraryMessages(errors);
     for (CLI::App* command : app.get_subcommands({}))

@@ -27,3 +27,6 @@ void AddInfoCommand(CLI::App& app, CommandRun& run);
 
 // `varnel actor IN -o OUT --units NAME`: an actor file in other length units.
 void AddActorCommand(CLI::App& app, CommandRun& run);
+
+// `varnel convert IN -o OUT --units UNIT`: a BVH take in other length units.
+void AddConvertCommand(CLI::App& app, CommandRun& run);

@@ -1,5 +1,6 @@
 #include "tools/info/bvh_description.h"
 
+#include "tools/cli/bvh_body_check.h"
 #include "tools/cli/bvh_foot_options.h"
 #include "tools/cli/json_writer.h"
 #include "tools/cli/skeleton_with_frames.h"
@@ -36,9 +37,26 @@ std::string Format(const char* format, double a, double b = 0, double c = 0, dou
     return text;
 }
 
+// A BVH file does not say its unit: lengths are what the library reads,
+// which it takes for inches.
+const char* const TakeUnit = "in";
+
+// From the lowest to the highest point of the rest pose (every angle zero).
+float RestHeight(Skeleton& skeleton)
+{
+    SkeletonFrame rest{};
+    VarnelApplyFrame(&skeleton, &rest, 1, 0);
+    float low = skeleton.nodes[0].worldPosition.z, high = low;
+    for (const SkeletonNode& node : skeleton.nodes) {
+        low = std::min(low, node.worldPosition.z);
+        high = std::max(high, node.worldPosition.z);
+    }
+    return high - low;
+}
+
 void PrintOffsets(const Skeleton& skeleton, std::ostream& out)
 {
-    out << "\nBone offsets from the parent (x, y, z; z up):\n";
+    out << "\nBone offsets from the parent (" << TakeUnit << "; x, y, z; z up):\n";
     for (const SkeletonNode& node : skeleton.nodes) {
         char line[200];
         std::snprintf(line, sizeof line, "  %-14.15s %10.4f %10.4f %10.4f\n", node.name,
@@ -85,7 +103,7 @@ void PrintHipsTravel(const Skeleton& skeleton, std::ostream& out)
 {
     if (skeleton.numFrames <= 0)
         return;
-    out << "\nHips travel:        min        max      range\n";
+    out << "\nHips travel (" << TakeUnit << "):   min        max      range\n";
     for (int axis = 0; axis < 3; axis++) {
         AxisRange range = HipsRange(skeleton, axis);
         out << "  " << Axes[axis]
@@ -110,12 +128,13 @@ void PrintContacts(const Skeleton& skeleton, std::ostream& out)
 
 // The same facts as the text, by name; the travel and contacts are null for
 // a take without frames.
-std::string JsonDescription(const NamedFile& file, const Skeleton& skeleton)
+std::string JsonDescription(const NamedFile& file, const Skeleton& skeleton, float height)
 {
     JsonWriter json;
     json.BeginObject().Key("file").String(file.name).Key("kind").String("bvh");
     json.Key("frames").Integer(skeleton.numFrames).Key("frameTime").Number(skeleton.frameTime);
     json.Key("duration").Number(float(skeleton.numFrames) * skeleton.frameTime);
+    json.Key("units").String(TakeUnit).Key("height").Number(height);
     json.Key("offsets").BeginArray();
     for (const SkeletonNode& node : skeleton.nodes) {
         json.BeginObject().Key("node").String(
@@ -168,6 +187,9 @@ bool ReadTake(const NamedFile& file, Skeleton& skeleton, std::ostream& errors)
         return true;
     // An unopenable file is the one failure the library does not report.
     errors << (messages.empty() ? "Can't open file " + file.name + "\n" : file.Named(messages));
+    std::string body = NotTheBodyLine(file.path, file.name);
+    if (!messages.empty() && !body.empty())
+        errors << body << "\n";
     return false;
 }
 } // namespace
@@ -178,8 +200,9 @@ int DescribeBvhFile(const NamedFile& file, std::ostream& out, std::ostream& erro
     if (!ReadTake(file, read->skeleton, errors))
         return 1;
     const Skeleton& skeleton = read->skeleton;
+    const float height = RestHeight(read->skeleton);
     if (form == OutputForm::Json) {
-        out << JsonDescription(file, skeleton);
+        out << JsonDescription(file, skeleton, height);
         return 0;
     }
     out << file.name << ": BVH motion\n";
@@ -188,6 +211,9 @@ int DescribeBvhFile(const NamedFile& file, std::ostream& out, std::ostream& erro
     if (skeleton.frameTime > 0)
         out << Format(" (%g frames per second)", 1.0 / double(skeleton.frameTime));
     out << "\n" << Format("Duration: %.3f s\n", double(skeleton.numFrames) * skeleton.frameTime);
+    out << "Lengths: " << TakeUnit
+        << " (a BVH file does not record its unit; the library reads it as inches)\n";
+    out << Format("Height (rest pose): %.1f ", double(height)) << TakeUnit << "\n";
     PrintOffsets(skeleton, out);
     PrintHipsTravel(skeleton, out);
     PrintContacts(skeleton, out);

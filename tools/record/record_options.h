@@ -1,6 +1,7 @@
 // The options of `varnel record` and their checks.
 #pragma once
 
+#include "tools/cli/bvh_units.h"
 #include "tools/cli/network_address.h"
 #include "varnel.h"
 
@@ -11,8 +12,9 @@
 
 struct RecordOptions {
     std::string outputPath;
-    double seconds = 0.0; // 0: no time limit
-    uint64_t frames = 0;  // 0: no frame limit
+    LengthUnit units = LengthUnit::Inches; // of the take written
+    double seconds = 0.0;                  // 0: no time limit
+    uint64_t frames = 0;                   // 0: no frame limit
     bool suitGiven = false;
     Destination suit{"", 0}; // the suit's address and source port
     std::string actorPath;   // empty: the suit's current actor

@@ -247,8 +247,8 @@ int RunRecord(const RecordOptions& options, const std::atomic<bool>& stopRequest
     if (take.numFrames > 0) {
         std::fprintf(out, "%s\n", FormatSummary(summary).c_str());
         bool saved = IsStandardOutput(options.outputPath)
-                         ? SaveTakeTo(take, takeOut, out, errors)
-                         : SaveTake(take, options.outputPath, out, errors);
+                         ? SaveTakeTo(take, takeOut, out, errors, options.units)
+                         : SaveTake(take, options.outputPath, out, errors, options.units);
         if (!saved)
             status = 1;
     } else if (status == 0) {

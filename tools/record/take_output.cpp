@@ -29,31 +29,72 @@ bool CopyFileTo(const std::string& path, std::FILE* to)
     return from.eof() && std::fflush(to) == 0;
 }
 
-// The take in a new folder of its own in the temporary folder (the writer
-// renames into it), then copied to takeOut. A folder and file left by
-// nothing else: both go once copied.
-bool CopyThroughTemporaryFile(const Skeleton& take, std::FILE* takeOut, std::FILE* errors)
+// The library's take in a new folder of its own in the temporary folder (the
+// writer renames into it). A folder and file left by nothing else: both go
+// with it.
+class TemporaryTake {
+  public:
+    ~TemporaryTake()
+    {
+        if (folder.empty())
+            return;
+        unlink(file.c_str());
+        rmdir(folder.c_str());
+    }
+    bool Write(const Skeleton& take, std::FILE* errors)
+    {
+        folder = TemporaryFolder() + "/varnel-take-XXXXXX";
+        if (!mkdtemp(folder.data())) {
+            std::fprintf(errors, "varnel record: cannot make a temporary folder in %s (%s)\n",
+                         TemporaryFolder().c_str(), std::strerror(errno));
+            folder.clear();
+            return false;
+        }
+        file = folder + "/take.bvh";
+        return VarnelWriteBVH(file.c_str(), &take) != 0;
+    }
+    const std::string& Path() const { return file; }
+
+  private:
+    std::string folder, file;
+};
+
+bool CopyThroughTemporaryFile(const Skeleton& take, std::FILE* takeOut, std::FILE* errors,
+                              LengthUnit units)
 {
-    std::string folder = TemporaryFolder() + "/varnel-take-XXXXXX";
-    if (!mkdtemp(folder.data())) {
-        std::fprintf(errors, "varnel record: cannot make a temporary folder in %s (%s)\n",
-                     TemporaryFolder().c_str(), std::strerror(errno));
+    TemporaryTake written;
+    if (!written.Write(take, errors))
         return false;
+    if (units != LengthUnit::Inches) {
+        std::string problem = ScaleBvhFileTo(written.Path(), written.Path(), takeOut,
+                                             LengthFactor(LengthUnit::Inches, units));
+        if (!problem.empty())
+            std::fprintf(errors, "varnel record: %s\n", problem.c_str());
+        return problem.empty();
     }
-    const std::string file = folder + "/take.bvh";
-    bool copied = false;
-    if (VarnelWriteBVH(file.c_str(), &take)) {
-        copied = CopyFileTo(file, takeOut);
-        if (!copied)
-            std::fprintf(errors, "varnel record: cannot write the take to standard output (%s)\n",
-                         std::strerror(errno));
-    }
-    unlink(file.c_str());
-    rmdir(folder.c_str());
-    return copied;
+    if (CopyFileTo(written.Path(), takeOut))
+        return true;
+    std::fprintf(errors, "varnel record: cannot write the take to standard output (%s)\n",
+                 std::strerror(errno));
+    return false;
 }
 
-bool RecoverTake(const Skeleton& take, const std::string& path, std::FILE* errors)
+// The take in inches in a temporary folder, then scaled into path, which
+// holds the whole scaled take or what it held before.
+bool WriteScaledTake(const Skeleton& take, const std::string& path, std::FILE* errors,
+                     LengthUnit units)
+{
+    TemporaryTake written;
+    if (!written.Write(take, errors))
+        return false;
+    std::string problem =
+        ScaleBvhFile(written.Path(), written.Path(), path, LengthFactor(LengthUnit::Inches, units));
+    if (!problem.empty())
+        std::fprintf(errors, "varnel record: %s\n", problem.c_str());
+    return problem.empty();
+}
+
+bool RecoverTake(const Skeleton& take, const std::string& path, std::FILE* errors, LengthUnit units)
 {
     std::string recovery = WriteRecoveryFile(take, path);
     if (recovery.empty())
@@ -63,6 +104,12 @@ bool RecoverTake(const Skeleton& take, const std::string& path, std::FILE* error
     else
         std::fprintf(errors, "varnel record: cannot write %s; the take was written to %s\n",
                      path.c_str(), recovery.c_str());
+    // The recovery file is the library's, in inches.
+    if (!recovery.empty() && units != LengthUnit::Inches)
+        std::fprintf(errors,
+                     "varnel record: %s is in inches; 'varnel convert %s -o OUT --units %s' "
+                     "converts it\n",
+                     recovery.c_str(), recovery.c_str(), LengthUnitName(units));
     return false;
 }
 
@@ -87,22 +134,28 @@ std::string OutputPathProblem(const std::string& path)
     return "";
 }
 
-bool SaveTake(const Skeleton& take, const std::string& path, std::FILE* out, std::FILE* errors)
+bool SaveTake(const Skeleton& take, const std::string& path, std::FILE* out, std::FILE* errors,
+              LengthUnit units)
 {
     // A failed write has been reported by the library.
-    if (VarnelWriteBVH(path.c_str(), &take)) {
+    if (units == LengthUnit::Inches && VarnelWriteBVH(path.c_str(), &take)) {
         std::fprintf(out, "Wrote %s\n", path.c_str());
         return true;
     }
-    return RecoverTake(take, path, errors);
+    if (units != LengthUnit::Inches && WriteScaledTake(take, path, errors, units)) {
+        std::fprintf(out, "Wrote %s (lengths in %s)\n", path.c_str(), LengthUnitName(units));
+        return true;
+    }
+    return RecoverTake(take, path, errors, units);
 }
 
-bool SaveTakeTo(const Skeleton& take, std::FILE* takeOut, std::FILE* out, std::FILE* errors)
+bool SaveTakeTo(const Skeleton& take, std::FILE* takeOut, std::FILE* out, std::FILE* errors,
+                LengthUnit units)
 {
-    if (CopyThroughTemporaryFile(take, takeOut, errors)) {
+    if (CopyThroughTemporaryFile(take, takeOut, errors, units)) {
         std::fprintf(out, "Wrote the take to standard output\n");
         return true;
     }
     // What reached the output may be cut short: the whole take goes to a file.
-    return RecoverTake(take, "take.bvh", errors);
+    return RecoverTake(take, "take.bvh", errors, units);
 }

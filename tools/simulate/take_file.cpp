@@ -1,5 +1,6 @@
 #include "tools/simulate/take_file.h"
 
+#include "tools/cli/bvh_body_check.h"
 #include "tools/cli/bvh_foot_options.h"
 
 #include <fstream>
@@ -9,8 +10,10 @@ std::string ReadTakeFile(const std::string& path, Skeleton& take)
     // The library says nothing about a file it cannot open.
     if (!std::ifstream(path))
         return "cannot open " + path;
-    if (!VarnelReadBVH(path.c_str(), &take, DefaultAnkleHeelBallAngle, DefaultBallToHeelRatio))
-        return "cannot read the take " + path;
+    if (!VarnelReadBVH(path.c_str(), &take, DefaultAnkleHeelBallAngle, DefaultBallToHeelRatio)) {
+        std::string body = NotTheBodyLine(path, path);
+        return body.empty() ? "cannot read the take " + path : body;
+    }
     if (take.numFrames < 1)
         return path + " holds no frames";
     return "";

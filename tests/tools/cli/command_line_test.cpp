@@ -57,6 +57,18 @@ TEST(CommandLine, UsageErrorsExitTwoNamingTheProblemAndTheHelp)
          "varnel actor: --units: unknown units furlongs: use Inches, Feet, Millimeters, "
          "Centimeters or Meters",
          "varnel actor --help"},
+        {{"convert", "in.bvh", "-o", "out.bvh"},
+         "varnel convert: --units is required",
+         "varnel convert --help"},
+        {{"convert", "in.bvh", "-o", "out.bvh", "--units", "ft"},
+         "varnel convert: --units: unknown unit ft: use in, cm or m",
+         "varnel convert --help"},
+        {{"convert", "in.bvh", "--units", "cm", "--from", "mm", "-o", "out.bvh"},
+         "varnel convert: --from: unknown unit mm: use in, cm or m",
+         "varnel convert --help"},
+        {{"record", "-o", "take.bvh", "--units", "Inches"},
+         "varnel record: --units: unknown unit Inches: use in, cm or m",
+         "varnel record --help"},
         {{"simulate", "--to", "nowhere"},
          "varnel simulate: --to: expected HOST:PORT, got \"nowhere\"",
          "varnel simulate --help"},
@@ -72,7 +84,7 @@ TEST(CommandLine, UsageErrorsExitTwoNamingTheProblemAndTheHelp)
 
 TEST(CommandLine, HelpGoesToTheOutputWithTheExitStatuses)
 {
-    for (std::string command : {"", "simulate", "record", "suits", "info", "actor"}) {
+    for (std::string command : {"", "simulate", "record", "suits", "info", "actor", "convert"}) {
         SCOPED_TRACE(command);
         Printed printed = RunVarnel(command.empty() ? std::vector<std::string>{"--help"}
                                                     : std::vector<std::string>{command, "--help"});

@@ -66,7 +66,19 @@ TEST(InfoCommand, DescribesAMotionFile)
     const std::string text = result.out.str();
     EXPECT_NE(text.find("Frames: 3\n"), std::string::npos);
     EXPECT_NE(text.find("Frame time: 0.04 s (25 frames per second)\n"), std::string::npos);
-    EXPECT_NE(text.find("Duration: 0.120 s\n"), std::string::npos);
+    // From the lowest foot point to the top of the head.
+    OwnedSkeleton read;
+    ASSERT_EQ(VarnelReadBVH(path.c_str(), read.get(), 85, 1.5f), 1);
+    float height = VarnelPutSkeletonOnFloor(read.get());
+    for (int node : {NodeChest, NodeNeck, NodeHead, NodeTopOfHead})
+        height += read->nodes[node].offset.z;
+    char heightLine[64];
+    std::snprintf(heightLine, sizeof heightLine, "Height (rest pose): %.1f in\n", double(height));
+    EXPECT_NE(text.find(std::string("Duration: 0.120 s\nLengths: in (a BVH file does not record "
+                                    "its unit; the library reads it as inches)\n") +
+                        heightLine),
+              std::string::npos)
+        << text;
     EXPECT_NE(text.find("  LeftKnee           0.0000     0.0000   -17.5000\n"), std::string::npos);
     EXPECT_NE(text.find("  x           0.0000    10.0000    10.0000\n"), std::string::npos);
     EXPECT_NE(text.find("  z          34.5000    36.5000     2.0000\n"), std::string::npos);
@@ -104,7 +116,9 @@ TEST(InfoCommand, GivesTheLibraryMessageForABadMotionFile)
     const std::string path = folder.Write("bad.bvh", "HIERARCHY\nROOT Pelvis\n{\n");
     Output bad, missing;
     EXPECT_EQ(DescribeBvhFile(path, bad.out, bad.errors), 1);
-    EXPECT_EQ(bad.errors.str(), "Incorrect format in file " + path + ", line 2\n");
+    EXPECT_EQ(bad.errors.str(), "Incorrect format in file " + path + ", line 2\n" + path +
+                                    " is not the 18-joint Varnel body: line 2 has root 'Pelvis' "
+                                    "where 'Hips' was expected\n");
     EXPECT_EQ(DescribeBvhFile(folder.File("none.bvh"), missing.out, missing.errors), 1);
     EXPECT_EQ(missing.errors.str(), "Can't open file " + folder.File("none.bvh") + "\n");
     Output folderInstead;
@@ -126,8 +140,9 @@ TEST(InfoCommand, DescribesAMotionFileInJson)
     EXPECT_TRUE(JsonSyntax::IsJson(text)) << text;
     EXPECT_TRUE(text.starts_with("{\"file\":\"" + path +
                                  "\",\"kind\":\"bvh\",\"frames\":3,\"frameTime\":0.04,"
-                                 "\"duration\":0.12,\"offsets\":[{\"node\":\"Hips\","))
+                                 "\"duration\":0.12,\"units\":\"in\",\"height\":"))
         << text;
+    EXPECT_NE(text.find(",\"offsets\":[{\"node\":\"Hips\","), std::string::npos);
     EXPECT_NE(text.find("{\"node\":\"LeftKnee\",\"x\":0,\"y\":0,\"z\":-17.5}"), std::string::npos);
     EXPECT_NE(text.find("\"hipsTravel\":{\"x\":{\"min\":0,\"max\":10,\"range\":10},"),
               std::string::npos);
