@@ -168,7 +168,7 @@ TEST(RecordSession, ChoicesTwoSuitsCannotMeet)
              options.outputPath = "-";
              options.suits = {SuitChoice{true, 0, {}}, SuitChoice{true, 1, {}}};
          },
-         2, "varnel record: standard output takes one suit's take only;"},
+         2, "varnel record: standard output takes one suit's take only (2 suits found)"},
     };
     WalkingMotion walk(Rate, 0);
     SimulateOptions pair = NamedSuit("Pair", 0.0);

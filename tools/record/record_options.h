@@ -20,9 +20,10 @@ struct SuitChoice {
 
 struct RecordOptions {
     std::string outputPath;
-    double seconds = 0.0;          // 0: no time limit
-    uint64_t frames = 0;           // 0: no frame limit
-    std::vector<SuitChoice> suits; // empty: the first suit found, or every one with allSuits
+    double seconds = 0.0; // 0: no time limit
+    uint64_t frames = 0;  // 0: no frame limit
+    // None: the first suit found, or every one with allSuits.
+    std::vector<SuitChoice> suits;
     bool allSuits = false;
     std::string actorPath; // empty: the suit's current actor
     bool positionSensor = false;

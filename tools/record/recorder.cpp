@@ -377,11 +377,6 @@ int RecordTakes(const RecordOptions& options, const std::atomic<bool>& stopReque
 int RunRecord(const RecordOptions& options, const std::atomic<bool>& stopRequested, std::FILE* out,
               std::FILE* errors)
 {
-    if (IsStandardOutput(options.outputPath) && options.suits.size() > 1) {
-        std::fprintf(errors, "varnel record: standard output takes one suit's take only; name a "
-                             "file or a pattern with {name} or {index}\n");
-        return 2;
-    }
     // A pattern is checked once the suits' names are known.
     std::string problem =
         IsTakePathPattern(options.outputPath) ? "" : OutputPathProblem(options.outputPath);
