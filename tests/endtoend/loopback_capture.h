@@ -58,6 +58,17 @@ inline SimulateOptions LoopbackSuitOptions(double rate, double leadInSeconds)
     return options;
 }
 
+// A recording at once: the simulated suits hold the null pose only for a
+// short lead-in, if at all.
+inline RecordOptions ImmediateRecordOptions(const std::string& outputPath)
+{
+    RecordOptions options;
+    options.outputPath = outputPath;
+    options.countdownSeconds = 0.0;
+    options.stillCheck = false;
+    return options;
+}
+
 // Stops a recording once the suit has sent its last frame and the library
 // has had a moment to deliver it.
 class StopAfterSuit {

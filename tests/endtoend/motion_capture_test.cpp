@@ -104,8 +104,7 @@ TEST(MotionCapture, ATakeWithThePositionSensorComesBackJointForJoint)
     SimulatedSuit suit(motion, suitOptions);
 
     // What `varnel record -o recorded.bvh --position-sensor --actor plain.vnl` writes.
-    RecordOptions options;
-    options.outputPath = folder.File("recorded.bvh");
+    RecordOptions options = ImmediateRecordOptions(folder.File("recorded.bvh"));
     options.actorPath = WritePlainActor(folder);
     options.positionSensor = true;
     CapturedOutput out, errors;
@@ -155,34 +154,35 @@ Vector CarryingPoint(Skeleton& take, int frame, int* point)
 }
 
 // Records the built-in walk for a few seconds.
-void RecordWalk(const RecordOptions& options, OwnedSkeleton& take)
+void RecordWalk(const RecordOptions& options, std::vector<std::unique_ptr<SuitTake>>& takes)
 {
     WalkingMotion walk(100.0, LeadInFrames(LeadInSeconds, 100.0));
     SimulatedSuit suit(walk, LoopbackSuitOptions(100.0, LeadInSeconds));
-    TakeSummary summary;
     CapturedOutput out, errors;
     std::atomic<bool> stop{false};
-    ASSERT_EQ(RecordTake(options, stop, take.skeleton, summary, out.file, errors.file), 0)
-        << errors.Text();
-    ASSERT_GT(take.skeleton.numFrames, 250);
+    ASSERT_EQ(RecordTakes(options, stop, takes, out.file, errors.file), 0) << errors.Text();
+    ASSERT_EQ(takes.size(), 1u);
+    ASSERT_GT(takes[0]->take.numFrames, 250);
 }
 
 TEST(MotionCapture, TheFootThatCarriesTheWalkDoesNotSlide)
 {
     TempFolder folder;
-    RecordOptions options;
-    options.outputPath = folder.File("walk.bvh");
+    RecordOptions options = ImmediateRecordOptions(folder.File("walk.bvh"));
     options.actorPath = WritePlainActor(folder);
     options.seconds = 3.0;
-    OwnedSkeleton take;
-    RecordWalk(options, take);
+    std::vector<std::unique_ptr<SuitTake>> takes;
+    RecordWalk(options, takes);
+    if (HasFatalFailure())
+        return;
+    Skeleton& take = takes[0]->take;
 
     int handOvers = 0;
     int previousPoint;
-    Vector previous = CarryingPoint(take.skeleton, 0, &previousPoint);
-    for (int frame = 1; frame < take.skeleton.numFrames; frame++) {
+    Vector previous = CarryingPoint(take, 0, &previousPoint);
+    for (int frame = 1; frame < take.numFrames; frame++) {
         int point;
-        Vector now = CarryingPoint(take.skeleton, frame, &point);
+        Vector now = CarryingPoint(take, frame, &point);
         ASSERT_NEAR(now.z, 0.0f, 1e-3f) << "frame " << frame;
         if (point == previousPoint) {
             float slide = std::hypot(now.x - previous.x, now.y - previous.y);
@@ -193,7 +193,7 @@ TEST(MotionCapture, TheFootThatCarriesTheWalkDoesNotSlide)
         previous = now;
         previousPoint = point;
     }
-    const SkeletonFrame& last = take.skeleton.frames[take.skeleton.numFrames - 1];
+    const SkeletonFrame& last = take.frames[take.numFrames - 1];
     EXPECT_GT(std::hypot(last.channels[0], last.channels[1]), 40.0f) << "the body walked on";
     EXPECT_GE(handOvers, 4);
 }
@@ -201,22 +201,24 @@ TEST(MotionCapture, TheFootThatCarriesTheWalkDoesNotSlide)
 TEST(MotionCapture, OnStairsTheCarryingFootStandsOnATread)
 {
     TempFolder folder;
-    RecordOptions options;
-    options.outputPath = folder.File("stairs.bvh");
+    RecordOptions options = ImmediateRecordOptions(folder.File("stairs.bvh"));
     options.actorPath = WritePlainActor(folder);
     options.seconds = 3.0;
     // Rising towards -Y, where the walk sets off: treads 3 inches apart
     // from 0 to 12.
     ASSERT_EQ(ParseFloor("0,-0.25,0,0,12,1,4", &options.floor), "");
     options.floorGiven = true;
-    OwnedSkeleton take;
-    RecordWalk(options, take);
+    std::vector<std::unique_ptr<SuitTake>> takes;
+    RecordWalk(options, takes);
+    if (HasFatalFailure())
+        return;
+    Skeleton& take = takes[0]->take;
     VarnelSetFloor(FloorGeometry{});
 
     std::set<int> treads;
-    for (int frame = 0; frame < take.skeleton.numFrames; frame++) {
+    for (int frame = 0; frame < take.numFrames; frame++) {
         int point;
-        float height = CarryingPoint(take.skeleton, frame, &point).z;
+        float height = CarryingPoint(take, frame, &point).z;
         float tread = std::round(height / 3.0f);
         ASSERT_NEAR(height, tread * 3.0f, 1e-3f) << "frame " << frame;
         treads.insert(int(tread));

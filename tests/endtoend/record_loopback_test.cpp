@@ -13,8 +13,7 @@ namespace {
 TEST(RecordLoopback, NoSuitsDetected)
 {
     TempFolder folder;
-    RecordOptions options;
-    options.outputPath = folder.File("take.bvh");
+    RecordOptions options = ImmediateRecordOptions(folder.File("take.bvh"));
     CapturedOutput out, errors;
     std::atomic<bool> stop{false};
     EXPECT_EQ(RunRecord(options, stop, out.file, errors.file), 1);
@@ -28,8 +27,7 @@ TEST(RecordLoopback, AnOutputThatCannotBeWrittenIsRefusedBeforeTheTake)
     for (const std::string& output :
          {folder.File("missing/take.bvh"), folder.path, folder.path + "/"}) {
         SCOPED_TRACE(output);
-        RecordOptions options;
-        options.outputPath = output;
+        RecordOptions options = ImmediateRecordOptions(output);
         CapturedOutput out, errors;
         std::atomic<bool> stop{false};
         EXPECT_EQ(RunRecord(options, stop, out.file, errors.file), 1);
@@ -43,10 +41,8 @@ TEST(RecordLoopback, ASuitThatIsNotThereIsNamed)
     WalkingMotion walk(100.0, 0);
     SimulatedSuit suit(walk, LoopbackSuitOptions(100.0, 0.0));
     TempFolder folder;
-    RecordOptions options;
-    options.outputPath = folder.File("take.bvh");
-    options.suitGiven = true;
-    options.suit = {"127.0.0.1", 1};
+    RecordOptions options = ImmediateRecordOptions(folder.File("take.bvh"));
+    options.suits = {SuitChoice{false, 0, {"127.0.0.1", 1}}};
     CapturedOutput out, errors;
     std::atomic<bool> stop{false};
     EXPECT_EQ(RunRecord(options, stop, out.file, errors.file), 1);
@@ -64,8 +60,7 @@ TEST(RecordLoopback, ASuitThatFallsSilentEndsTheTakeWhichIsStillWritten)
     suitOptions.seconds = 1.5;
     SimulatedSuit suit(walk, suitOptions);
     TempFolder folder;
-    RecordOptions options;
-    options.outputPath = folder.File("take.bvh");
+    RecordOptions options = ImmediateRecordOptions(folder.File("take.bvh"));
     options.silenceSeconds = 1.0;
     CapturedOutput out, errors;
     std::atomic<bool> stop{false};
@@ -92,8 +87,7 @@ TEST(RecordLoopback, ATakeWhoseFileCannotBeWrittenGoesToARecoveryFile)
         suitOptions.seconds = 1.5;
         SimulatedSuit suit(walk, suitOptions);
         TempFolder folder;
-        RecordOptions options;
-        options.outputPath = folder.File("take.bvh");
+        RecordOptions options = ImmediateRecordOptions(folder.File("take.bvh"));
         options.units = units;
         // The output turns into a folder once the take runs.
         std::atomic<bool> stop{false}, ended{false};
@@ -128,8 +122,7 @@ TEST(RecordLoopback, AFrameLimitAndTheSummary)
     suitOptions.name = "\x1b[2JWalker"; // clears a terminal's screen
     SimulatedSuit suit(walk, suitOptions);
     TempFolder folder;
-    RecordOptions options;
-    options.outputPath = folder.File("take.bvh");
+    RecordOptions options = ImmediateRecordOptions(folder.File("take.bvh"));
     options.frames = 25;
     CapturedOutput out, errors;
     std::atomic<bool> stop{false};
@@ -151,8 +144,7 @@ TEST(RecordLoopback, ADashWritesTheTakeToTheOutputAndAllElseToTheErrors)
     SimulatedSuit suit(walk, LoopbackSuitOptions(100.0, 0.0));
     TempFolder temporary, folder;
     ScopedEnvironmentVariable temporaryFolder("TMPDIR", temporary.path);
-    RecordOptions options;
-    options.outputPath = "-";
+    RecordOptions options = ImmediateRecordOptions("-");
     options.frames = 10;
     CapturedOutput out, errors;
     std::atomic<bool> stop{false};
@@ -177,8 +169,7 @@ void RecordStanding(const std::string& path, LengthUnit units, OwnedSkeleton& ta
 {
     WalkingMotion standing(100.0, 100000);
     SimulatedSuit suit(standing, LoopbackSuitOptions(100.0, 0.0));
-    RecordOptions options;
-    options.outputPath = path;
+    RecordOptions options = ImmediateRecordOptions(path);
     options.frames = 5;
     options.units = units;
     CapturedOutput out, errors;

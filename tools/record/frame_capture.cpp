@@ -2,18 +2,45 @@
 
 #include "tools/cli/monotonic_clock.h"
 
-FrameCapture& FrameCapture::Instance()
+#include <algorithm>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+namespace {
+// Taken by the receive thread under the library lock, and by the recorder
+// without it: nothing here may wait for the library lock.
+std::mutex attachedLock;
+std::vector<std::pair<VarnelHandle, FrameCapture*>> attached;
+} // namespace
+
+FrameCapture::~FrameCapture()
 {
-    static FrameCapture capture;
-    return capture;
+    std::lock_guard<std::mutex> hold(attachedLock);
+    std::erase_if(attached, [this](const auto& entry) { return entry.second == this; });
 }
 
-void FrameCapture::OnFrame(const SkeletonFrame* pose, VarnelHandle)
+void FrameCapture::Attach(VarnelHandle suit)
 {
-    FrameCapture& capture = Instance();
-    capture.delivered.fetch_add(1);
-    if (capture.recording.load())
-        capture.Keep(*pose);
+    std::lock_guard<std::mutex> hold(attachedLock);
+    attached.emplace_back(suit, this);
+}
+
+void FrameCapture::OnFrame(const SkeletonFrame* pose, VarnelHandle suit)
+{
+    // Held through the delivery, so that a capture is never destroyed under it.
+    std::lock_guard<std::mutex> hold(attachedLock);
+    auto found = std::find_if(attached.begin(), attached.end(),
+                              [suit](const auto& entry) { return entry.first == suit; });
+    if (found != attached.end())
+        found->second->Deliver(*pose);
+}
+
+void FrameCapture::Deliver(const SkeletonFrame& pose)
+{
+    delivered.fetch_add(1);
+    if (recording.load())
+        Keep(pose);
 }
 
 void FrameCapture::Start(Skeleton& into, uint64_t limit)

@@ -10,10 +10,17 @@
 
 class FrameCapture {
   public:
-    // The one capture the callback fills: a frame callback carries no context.
-    static FrameCapture& Instance();
-    // The frame callback to open the suit with.
+    FrameCapture() = default;
+    // Detaches: no frame reaches the capture once it is gone.
+    ~FrameCapture();
+    FrameCapture(const FrameCapture&) = delete;
+    FrameCapture& operator=(const FrameCapture&) = delete;
+
+    // The frame callback to open suits with: a frame callback carries no
+    // context, so it finds the capture attached to the suit's handle.
     static void OnFrame(const SkeletonFrame* pose, VarnelHandle suit);
+    // The suit's frames reach this capture from now on.
+    void Attach(VarnelHandle suit);
 
     // Appends every frame from now on to take, up to frameLimit (0: none).
     void Start(Skeleton& take, uint64_t frameLimit);
@@ -26,6 +33,7 @@ class FrameCapture {
     bool OutOfMemory() const { return outOfMemory.load(); }
 
   private:
+    void Deliver(const SkeletonFrame& pose);
     void Keep(const SkeletonFrame& pose);
 
     Skeleton* take = nullptr;

@@ -1,6 +1,7 @@
 #include "tools/record/record_options.h"
 
 #include "tools/cli/option_checks.h"
+#include "tools/record/take_output.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -9,6 +10,8 @@
 
 namespace {
 constexpr int MaximumFloorSteps = 1000;
+// Far more suits than one network carries; keeps the number an int.
+constexpr int MaximumSuitIndex = 99999;
 
 std::vector<std::string> SplitAtCommas(const std::string& text)
 {
@@ -79,13 +82,32 @@ std::string ParseFloor(const std::string& text, FloorGeometry* floor)
     return "";
 }
 
+std::string ParseSuitChoice(const std::string& text, SuitChoice* choice)
+{
+    SuitChoice parsed;
+    if (!text.empty() && text.find_first_not_of("0123456789") == std::string::npos) {
+        if (text.size() > 5)
+            return "a suit index is at most " + std::to_string(MaximumSuitIndex) + ", not " + text;
+        parsed.byIndex = true;
+        parsed.index = std::atoi(text.c_str());
+    } else {
+        std::string error = ParseDestination(text, &parsed.address);
+        if (!error.empty())
+            return error;
+    }
+    *choice = parsed;
+    return "";
+}
+
 namespace {
 // The file and when the take ends.
 void AddTakeOptions(CLI::App& command, RecordOptions& options)
 {
     command
         .add_option("-o,--output", options.outputPath,
-                    "The BVH file to write; - for standard output")
+                    "The BVH file to write; - for standard output. With several suits, "
+                    "take.bvh becomes take-NAME.bvh; {name} and {index} in FILE stand for "
+                    "each suit's name and index")
         ->type_name("FILE")
         ->required();
     CLI::Option* seconds =
@@ -114,18 +136,26 @@ void AddTakeOptions(CLI::App& command, RecordOptions& options)
 // Which suit, and how it is set up.
 void AddSuitOptions(CLI::App& command, RecordOptions& options)
 {
-    command
-        .add_option_function<std::string>(
-            "--suit",
-            [&options](const std::string& text) {
-                std::string error = ParseDestination(text, &options.suit);
-                if (!error.empty())
-                    throw CLI::ValidationError("--suit", error);
-                options.suitGiven = true;
-            },
-            "Record the suit that sends from IP:PORT (default: the first suit found)")
-        ->type_name("IP:PORT");
-    command.add_option("--actor", options.actorPath, "Load this actor file into the suit first")
+    CLI::Option* suit =
+        command
+            .add_option_function<std::vector<std::string>>(
+                "--suit",
+                [&options](const std::vector<std::string>& texts) {
+                    for (const std::string& text : texts) {
+                        SuitChoice choice;
+                        std::string error = ParseSuitChoice(text, &choice);
+                        if (!error.empty())
+                            throw CLI::ValidationError("--suit", error);
+                        options.suits.push_back(choice);
+                    }
+                },
+                "Record the suit with this index in 'varnel suits', or that sends from "
+                "IP:PORT; repeat for several suits (default: the first suit found)")
+            ->type_name("INDEX|IP:PORT")
+            ->allow_extra_args(false)
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    command.add_flag("--all", options.allSuits, "Record every suit found")->excludes(suit);
+    command.add_option("--actor", options.actorPath, "Load this actor file into each suit first")
         ->type_name("FILE");
     command.add_flag("--position-sensor", options.positionSensor,
                      "Place the hips by the suit's position sensor");
@@ -151,8 +181,16 @@ void AddRecordOptions(CLI::App& command, RecordOptions& options)
     AddSuitOptions(command, options);
     command
         .add_option("--countdown", options.countdownSeconds,
-                    "Count down S seconds before the calibration, to take the null pose")
+                    "Count down S seconds before the calibration, to take the null pose; 0: none")
         ->type_name("S")
         ->check(CheckCountdown)
         ->capture_default_str();
+    command.add_flag_callback(
+        "--no-still-check", [&options] { options.stillCheck = false; },
+        "Calibrate at once, without waiting for each suit to hold still for half a second");
+    command.parse_complete_callback([&options] {
+        if (IsStandardOutput(options.outputPath) && options.suits.size() > 1)
+            throw CLI::ValidationError("-o", "standard output takes one suit's take only; name "
+                                             "a file or a pattern with {name} or {index}");
+    });
 }

@@ -9,19 +9,33 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+// A suit named on the command line: by the index `varnel suits` prints, or
+// by the address and source port it sends from.
+struct SuitChoice {
+    bool byIndex = false;
+    int index = 0;
+    Destination address{"", 0};
+};
 
 struct RecordOptions {
     std::string outputPath;
-    LengthUnit units = LengthUnit::Inches; // of the take written
+    LengthUnit units = LengthUnit::Inches; // of the takes written
     double seconds = 0.0;                  // 0: no time limit
     uint64_t frames = 0;                   // 0: no frame limit
-    bool suitGiven = false;
-    Destination suit{"", 0}; // the suit's address and source port
-    std::string actorPath;   // empty: the suit's current actor
+    // None: the first suit found, or every one with allSuits.
+    std::vector<SuitChoice> suits;
+    bool allSuits = false;
+    std::string actorPath; // empty: the suit's current actor
     bool positionSensor = false;
     bool floorGiven = false;
     FloorGeometry floor{};
-    double countdownSeconds = 0.0;
+    double countdownSeconds = 3.0;
+    // Calibrate only once every channel has held still; scripts may skip it.
+    bool stillCheck = true;
+    // How long the suits may take to hold still before the recorder gives up.
+    double stillLimitSeconds = 30.0;
     // How long a suit may stay silent before the recorder gives up on it.
     double silenceSeconds = 3.0;
 };
@@ -30,6 +44,10 @@ struct RecordOptions {
 // STEPS a whole number from 0 to 1000, MIN not above MAX where they are
 // used. Returns an empty text on success, otherwise what is wrong.
 std::string ParseFloor(const std::string& text, FloorGeometry* floor);
+
+// Parses an index as `varnel suits` prints it, or "HOST:PORT". Returns an
+// empty text on success, otherwise what is wrong.
+std::string ParseSuitChoice(const std::string& text, SuitChoice* choice);
 
 // Registers the options on the subcommand, storing into options. Bad values
 // fail the parse with CLI::ValidationError.

@@ -4,7 +4,9 @@
 #include "tools/cli/network_address.h"
 #include "tools/cli/printable_text.h"
 #include "tools/record/frame_capture.h"
+#include "tools/record/still_check.h"
 #include "tools/record/take_output.h"
+#include "tools/record/take_paths.h"
 #include "tools/record/take_waits.h"
 
 #include <arpa/inet.h>
@@ -53,53 +55,71 @@ std::string Number(double value)
     return text;
 }
 
-// One recording, step by step. A step that fails returns how the recording
+std::string SuitCount(int count)
+{
+    return std::to_string(count) + " suit" + (count == 1 ? "" : "s") + " found";
+}
+
+// A suit of the session while it records: the library's side of its take.
+struct LiveSuit {
+    int index = 0; // as `varnel suits` prints it
+    SuitInfo info{};
+    VarnelHandle handle = nullptr;
+    FrameCapture capture;
+    SuitTake* take = nullptr;
+};
+
+// One session, step by step. A step that fails returns how the recording
 // ends; the library, once started, is finished on every way out.
-class TakeRecorder {
+class SessionRecorder {
   public:
-    TakeRecorder(const RecordOptions& options, const std::atomic<bool>& stopRequested,
-                 TakeSummary& summary, std::FILE* out)
-        : options(options), stopRequested(stopRequested), summary(summary), out(out)
+    SessionRecorder(const RecordOptions& options, const std::atomic<bool>& stopRequested,
+                    std::FILE* out, std::FILE* errors)
+        : options(options), stopRequested(stopRequested), out(out), errors(errors)
     {
     }
-    ~TakeRecorder()
+    ~SessionRecorder()
     {
         if (libraryStarted)
             VarnelFinish();
     }
-    TakeRecorder(const TakeRecorder&) = delete;
-    TakeRecorder& operator=(const TakeRecorder&) = delete;
+    SessionRecorder(const SessionRecorder&) = delete;
+    SessionRecorder& operator=(const SessionRecorder&) = delete;
 
     std::optional<Ending> ReadActorFile();
-    std::optional<Ending> FindAndOpenSuit();
-    std::optional<Ending> PrepareSuit();
-    std::optional<Ending> CountDownAndWaitForData();
-    TakeEnd Capture(Skeleton& take);
-    Ending Finish(TakeEnd end, const Skeleton& take);
+    std::optional<Ending> FindSuits(std::vector<std::unique_ptr<SuitTake>>& takes);
+    std::optional<Ending> NameOutputs();
+    std::optional<Ending> OpenAndPrepareSuits();
+    std::optional<Ending> CountDownAndCalibrate();
+    void Capture();
+    Ending Finish();
 
   private:
-    std::optional<Ending> ChooseSuit(int count);
+    std::optional<Ending> ChooseSuits(int count, std::vector<std::pair<int, SuitInfo>>& chosen);
+    std::optional<Ending> Choose(const SuitChoice& choice, int count,
+                                 std::vector<std::pair<int, SuitInfo>>& chosen);
+    std::string Which(size_t suit) const;
+    std::vector<SessionSuit> Session();
 
     const RecordOptions& options;
     const std::atomic<bool>& stopRequested;
-    TakeSummary& summary;
     std::FILE* out;
+    std::FILE* errors;
     bool libraryStarted = false;
     ActorData actor;
-    SuitInfo info;
-    VarnelHandle suit = nullptr;
-    std::string name;
+    std::vector<std::unique_ptr<LiveSuit>> suits;
+    std::vector<TakeEnd> ends;
     int64_t start = 0;
 };
 
-std::optional<Ending> TakeRecorder::ReadActorFile()
+std::optional<Ending> SessionRecorder::ReadActorFile()
 {
     if (!options.actorPath.empty() && !VarnelReadActorData(options.actorPath.c_str(), &actor))
         return Error("cannot read the actor file " + options.actorPath);
     return std::nullopt;
 }
 
-std::optional<Ending> TakeRecorder::FindAndOpenSuit()
+std::optional<Ending> SessionRecorder::FindSuits(std::vector<std::unique_ptr<SuitTake>>& takes)
 {
     // A failure to start has been reported by the library.
     if (!VarnelInit())
@@ -112,125 +132,254 @@ std::optional<Ending> TakeRecorder::FindAndOpenSuit()
         return Error("the library refused to look for suits", 2);
     if (count == 0)
         return Answer("No Varnel suits detected");
-    if (std::optional<Ending> failure = ChooseSuit(count))
+    std::vector<std::pair<int, SuitInfo>> chosen;
+    if (std::optional<Ending> failure = ChooseSuits(count, chosen))
         return failure;
-    suit = VarnelOpen(&info, FrameCapture::OnFrame, nullptr);
-    if (!suit)
-        return Error("cannot open the suit at " + SuitAddress(info));
-    name = PrintableSuitName(info);
+    if (chosen.size() > 1 && IsStandardOutput(options.outputPath))
+        return Error("standard output takes one suit's take only (" + SuitCount(count) +
+                         "); name a file or a pattern with {name} or {index}",
+                     2);
+    for (const auto& [index, info] : chosen) {
+        auto suit = std::make_unique<LiveSuit>();
+        suit->index = index;
+        suit->info = info;
+        takes.push_back(std::make_unique<SuitTake>());
+        suit->take = takes.back().get();
+        suit->take->name = PrintableSuitName(info);
+        suits.push_back(std::move(suit));
+    }
     return std::nullopt;
 }
 
-// The suit to record: the one at the chosen address, else the first.
-std::optional<Ending> TakeRecorder::ChooseSuit(int count)
+// The suits to record, in the order given: every one with --all, the first
+// one when none is named.
+std::optional<Ending> SessionRecorder::ChooseSuits(int count,
+                                                   std::vector<std::pair<int, SuitInfo>>& chosen)
 {
-    uint32_t address = 0;
-    if (options.suitGiven) {
-        std::string error = ResolveIpv4(options.suit.host, &address);
-        if (!error.empty())
-            return Error(error);
+    if (options.suits.empty()) {
+        for (int index = 0; index < count; index++) {
+            SuitInfo info;
+            if (VarnelEnumerateSuitInfo(index, &info))
+                chosen.emplace_back(index, info);
+            if (!options.allSuits && !chosen.empty())
+                break;
+        }
+        return std::nullopt;
     }
-    for (int index = 0; index < count; index++) {
-        if (!VarnelEnumerateSuitInfo(index, &info))
-            continue;
-        if (!options.suitGiven ||
-            (info.address == address && info.port == htons(options.suit.port)))
-            return std::nullopt;
-    }
-    return Error("no suit sends from " + options.suit.host + ":" +
-                 std::to_string(options.suit.port) + " (" + std::to_string(count) + " suit" +
-                 (count == 1 ? "" : "s") + " found)");
+    for (const SuitChoice& choice : options.suits)
+        if (std::optional<Ending> failure = Choose(choice, count, chosen))
+            return failure;
+    for (size_t i = 0; i < chosen.size(); i++)
+        for (size_t j = 0; j < i; j++)
+            if (chosen[i].first == chosen[j].first)
+                return Error("the suit at " + SuitAddress(chosen[i].second) + " (index " +
+                                 std::to_string(chosen[i].first) + ") is named twice",
+                             2);
+    return std::nullopt;
 }
 
-std::optional<Ending> TakeRecorder::PrepareSuit()
+std::optional<Ending> SessionRecorder::Choose(const SuitChoice& choice, int count,
+                                              std::vector<std::pair<int, SuitInfo>>& chosen)
 {
-    if (!options.actorPath.empty())
-        VarnelSetActorData(suit, &actor);
-    if (options.positionSensor) {
-        if (!(info.flags & SUIT_HAS_POSITION_SENSOR))
-            return Error("the suit \"" + name + "\" has no position sensor");
-        VarnelEnablePositionSensor(suit, 1);
+    SuitInfo info;
+    if (choice.byIndex) {
+        if (choice.index >= count || !VarnelEnumerateSuitInfo(choice.index, &info))
+            return Error("no suit has the index " + std::to_string(choice.index) + " (" +
+                         SuitCount(count) + ", from index 0)");
+        chosen.emplace_back(choice.index, info);
+        return std::nullopt;
     }
+    uint32_t address = 0;
+    std::string error = ResolveIpv4(choice.address.host, &address);
+    if (!error.empty())
+        return Error(error);
+    for (int index = 0; index < count; index++)
+        if (VarnelEnumerateSuitInfo(index, &info) && info.address == address &&
+            info.port == htons(choice.address.port)) {
+            chosen.emplace_back(index, info);
+            return std::nullopt;
+        }
+    return Error("no suit sends from " + choice.address.host + ":" +
+                 std::to_string(choice.address.port) + " (" + SuitCount(count) + ")");
+}
+
+std::optional<Ending> SessionRecorder::NameOutputs()
+{
+    if (IsStandardOutput(options.outputPath)) {
+        suits[0]->take->path = options.outputPath;
+        return std::nullopt;
+    }
+    std::vector<TakePathSuit> named;
+    for (const auto& suit : suits)
+        named.push_back({suit->take->name, suit->index});
+    std::vector<std::string> paths;
+    std::string error = TakePaths(options.outputPath, named, &paths);
+    if (!error.empty())
+        return Error(error, 2);
+    for (size_t i = 0; i < suits.size(); i++) {
+        suits[i]->take->path = paths[i];
+        std::string problem = OutputPathProblem(paths[i]);
+        if (!problem.empty())
+            return Error("cannot write " + paths[i] + ": " + problem);
+    }
+    return std::nullopt;
+}
+
+std::optional<Ending> SessionRecorder::OpenAndPrepareSuits()
+{
     if (options.floorGiven)
         VarnelSetFloor(options.floor);
-    summary.nominalRate = VarnelGetFrameRate(suit);
-    std::fprintf(out, "Recording \"%s\" at %s (%g frames/s)\n", name.c_str(),
-                 SuitAddress(info).c_str(), summary.nominalRate);
+    for (const auto& suit : suits) {
+        const std::string& name = suit->take->name;
+        suit->handle = VarnelOpen(&suit->info, FrameCapture::OnFrame, nullptr);
+        if (!suit->handle)
+            return Error("cannot open the suit at " + SuitAddress(suit->info));
+        suit->capture.Attach(suit->handle);
+        if (!options.actorPath.empty())
+            VarnelSetActorData(suit->handle, &actor);
+        if (options.positionSensor) {
+            if (!(suit->info.flags & SUIT_HAS_POSITION_SENSOR))
+                return Error("the suit \"" + name + "\" has no position sensor");
+            VarnelEnablePositionSensor(suit->handle, 1);
+        }
+        suit->take->summary.nominalRate = VarnelGetFrameRate(suit->handle);
+        std::fprintf(out, "Recording \"%s\" at %s (%g frames/s)", name.c_str(),
+                     SuitAddress(suit->info).c_str(), suit->take->summary.nominalRate);
+        if (suits.size() > 1)
+            std::fprintf(out, " to %s", suit->take->path.c_str());
+        std::fprintf(out, "\n");
+    }
     std::fflush(out);
     return std::nullopt;
 }
 
-std::optional<Ending> TakeRecorder::CountDownAndWaitForData()
+std::string SessionRecorder::Which(size_t suit) const
 {
-    if (CountDown(options.countdownSeconds, stopRequested, out) &&
-        WaitForData(suit, options.silenceSeconds, stopRequested))
+    return "the suit \"" + suits[suit]->take->name + "\"";
+}
+
+std::vector<SessionSuit> SessionRecorder::Session()
+{
+    std::vector<SessionSuit> session;
+    for (const auto& suit : suits)
+        session.push_back({suit->handle, &suit->capture, suit->take->name});
+    return session;
+}
+
+std::optional<Ending> SessionRecorder::CountDownAndCalibrate()
+{
+    const Ending stopped = Error("stopped before the take began");
+    if (!CountDown(options.countdownSeconds, stopRequested, errors))
+        return stopped;
+    for (size_t i = 0; i < suits.size(); i++)
+        if (!WaitForData(suits[i]->handle, options.silenceSeconds, stopRequested))
+            return stopRequested.load() ? stopped
+                                        : Error(Which(i) + " sent nothing for " +
+                                                Number(options.silenceSeconds) + " s");
+    if (!options.stillCheck) {
+        for (const auto& suit : suits)
+            VarnelSetNull(suit->handle);
         return std::nullopt;
-    if (stopRequested.load())
-        return Error("stopped before the take began");
-    return Error("the suit \"" + name + "\" sent nothing for " + Number(options.silenceSeconds) +
-                 " s");
+    }
+    size_t culprit = 0;
+    switch (CalibrateWhenStill(Session(), options, stopRequested, errors, &culprit)) {
+    case StillEnd::Calibrated: return std::nullopt;
+    case StillEnd::Stopped: return stopped;
+    case StillEnd::Silent:
+        return Error(Which(culprit) + " stopped sending before the calibration; nothing was "
+                                      "recorded");
+    case StillEnd::TooLong:
+        return Error(Which(culprit) + " did not hold the null pose still for " +
+                     Number(double(StillNanoseconds) / NanosecondsPerSecond) + " s within " +
+                     Number(options.stillLimitSeconds) + " s; nothing was recorded");
+    }
+    return stopped;
 }
 
-// Calibrates on the null pose and records until the take ends.
-TakeEnd TakeRecorder::Capture(Skeleton& take)
+// Records every suit, from one start, until the takes end.
+void SessionRecorder::Capture()
 {
-    VarnelGetActorData(suit, &actor);
-    VarnelCopyActorToSkeleton(&take, &actor);
-    take.frameTime = 1.0f / summary.nominalRate;
-    VarnelSetNull(suit);
-    VarnelClearDropped(suit);
+    for (const auto& suit : suits) {
+        Skeleton& take = suit->take->take;
+        VarnelFreeSkeletonFrames(&take);
+        VarnelGetActorData(suit->handle, &actor);
+        VarnelCopyActorToSkeleton(&take, &actor);
+        take.frameTime = 1.0f / suit->take->summary.nominalRate;
+    }
     start = MonotonicNanoseconds();
-    FrameCapture& capture = FrameCapture::Instance();
-    capture.Start(take, options.frames);
-    TakeEnd end = WatchTake(options, suit, capture, start, stopRequested, out);
-    capture.Stop();
-    return end;
+    for (const auto& suit : suits) {
+        VarnelClearDropped(suit->handle);
+        suit->capture.Start(suit->take->take, options.frames);
+    }
+    WatchTakes(options, Session(), start, stopRequested, out, ends);
 }
 
-Ending TakeRecorder::Finish(TakeEnd end, const Skeleton& take)
+Ending SessionRecorder::Finish()
 {
-    summary.dropped = VarnelGetDropped(suit);
-    // No frame callback appends after VarnelFinish, so the take is read only then.
+    for (const auto& suit : suits)
+        suit->take->summary.dropped = VarnelGetDropped(suit->handle);
+    // No frame callback appends after VarnelFinish, so the takes are read only then.
     VarnelFinish();
-    summary.frames = uint64_t(take.numFrames);
-    if (summary.frames > 0)
-        summary.seconds =
-            double(FrameCapture::Instance().LastFrameAt() - start) / NanosecondsPerSecond;
+    libraryStarted = false;
     if (isatty(fileno(out)))
         std::fprintf(out, "\r\033[K");
-    switch (end) {
-    case TakeEnd::Limit:
-    case TakeEnd::Stopped: return StatusOnly(0);
-    case TakeEnd::Silent: return Error("the suit \"" + name + "\" stopped sending; the take ends");
-    case TakeEnd::OutOfMemory: return Error("out of memory for frames; the take ends");
+    Ending ending = StatusOnly(0);
+    for (size_t i = 0; i < suits.size(); i++) {
+        SuitTake& take = *suits[i]->take;
+        take.summary.frames = uint64_t(take.take.numFrames);
+        if (take.summary.frames > 0)
+            take.summary.seconds =
+                double(suits[i]->capture.LastFrameAt() - start) / NanosecondsPerSecond;
+        std::string problem;
+        if (ends[i] == TakeEnd::Silent)
+            problem = Which(i) + " stopped sending; " + (suits.size() == 1 ? "the" : "its") +
+                      " take ends";
+        else if (ends[i] == TakeEnd::OutOfMemory)
+            problem = "out of memory for frames; the take ends";
+        if (!problem.empty()) {
+            // Each suit's problem is told; the last one is the ending's.
+            if (!ending.message.empty())
+                Report(ending, out, errors);
+            ending = Error(problem);
+        }
     }
-    return StatusOnly(1);
+    return ending;
+}
+
+int FailWith(const Ending& ending, std::FILE* out, std::FILE* errors,
+             std::vector<std::unique_ptr<SuitTake>>& takes)
+{
+    takes.clear();
+    return Report(ending, out, errors);
 }
 } // namespace
 
-int RecordTake(const RecordOptions& options, const std::atomic<bool>& stopRequested, Skeleton& take,
-               TakeSummary& summary, std::FILE* out, std::FILE* errors)
+int RecordTakes(const RecordOptions& options, const std::atomic<bool>& stopRequested,
+                std::vector<std::unique_ptr<SuitTake>>& takes, std::FILE* out, std::FILE* errors)
 {
-    VarnelFreeSkeletonFrames(&take);
-    summary = TakeSummary{};
-    TakeRecorder recorder(options, stopRequested, summary, out);
+    takes.clear();
+    SessionRecorder recorder(options, stopRequested, out, errors);
     std::optional<Ending> failure = recorder.ReadActorFile();
     if (!failure)
-        failure = recorder.FindAndOpenSuit();
+        failure = recorder.FindSuits(takes);
     if (!failure)
-        failure = recorder.PrepareSuit();
+        failure = recorder.NameOutputs();
     if (!failure)
-        failure = recorder.CountDownAndWaitForData();
+        failure = recorder.OpenAndPrepareSuits();
+    if (!failure)
+        failure = recorder.CountDownAndCalibrate();
     if (failure)
-        return Report(*failure, out, errors);
-    TakeEnd end = recorder.Capture(take);
-    return Report(recorder.Finish(end, take), out, errors);
+        return FailWith(*failure, out, errors, takes);
+    recorder.Capture();
+    return Report(recorder.Finish(), out, errors);
 }
 
 int RunRecord(const RecordOptions& options, const std::atomic<bool>& stopRequested, std::FILE* out,
               std::FILE* errors)
 {
-    std::string problem = OutputPathProblem(options.outputPath);
+    // A pattern is checked once the suits' names are known.
+    std::string problem =
+        IsTakePathPattern(options.outputPath) ? "" : OutputPathProblem(options.outputPath);
     if (!problem.empty()) {
         std::fprintf(errors, "varnel record: cannot write %s: %s\n", options.outputPath.c_str(),
                      problem.c_str());
@@ -240,22 +389,23 @@ int RunRecord(const RecordOptions& options, const std::atomic<bool>& stopRequest
     std::FILE* takeOut = out;
     if (IsStandardOutput(options.outputPath))
         out = errors;
-    Skeleton take;
-    VarnelInitSkeleton(&take);
-    TakeSummary summary;
-    int status = RecordTake(options, stopRequested, take, summary, out, errors);
-    if (take.numFrames > 0) {
-        std::fprintf(out, "%s\n", FormatSummary(summary).c_str());
-        bool saved = IsStandardOutput(options.outputPath)
-                         ? SaveTakeTo(take, takeOut, out, errors, options.units)
-                         : SaveTake(take, options.outputPath, out, errors, options.units);
-        if (!saved)
+    std::vector<std::unique_ptr<SuitTake>> takes;
+    int status = RecordTakes(options, stopRequested, takes, out, errors);
+    for (const auto& take : takes) {
+        if (take->take.numFrames > 0) {
+            if (takes.size() > 1)
+                std::fprintf(out, "\"%s\": ", take->name.c_str());
+            std::fprintf(out, "%s\n", FormatSummary(take->summary).c_str());
+            bool saved = IsStandardOutput(take->path)
+                             ? SaveTakeTo(take->take, takeOut, out, errors, options.units)
+                             : SaveTake(take->take, take->path, out, errors, options.units);
+            if (!saved)
+                status = 1;
+        } else if (status == 0 || takes.size() > 1) {
+            std::fprintf(errors, "varnel record: no frame was recorded; %s not written\n",
+                         take->path.c_str());
             status = 1;
-    } else if (status == 0) {
-        std::fprintf(errors, "varnel record: no frame was recorded; %s not written\n",
-                     options.outputPath.c_str());
-        status = 1;
+        }
     }
-    VarnelFreeSkeletonFrames(&take);
     return status;
 }

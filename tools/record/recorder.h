@@ -1,5 +1,5 @@
-// Headless capture: find the suit, calibrate it on the null pose, keep
-// every frame the library delivers and write the take as a BVH file.
+// Headless capture: find the suits, calibrate them on the null pose, keep
+// every frame the library delivers and write each suit's take as a BVH file.
 #pragma once
 
 #include "tools/record/record_options.h"
@@ -7,18 +7,35 @@
 
 #include <atomic>
 #include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
 
-// Runs one recording until its limit, until stopRequested is set (Ctrl+C:
-// the take so far is still written) or until the suit falls silent.
+// One suit's take of a session and where it goes.
+struct SuitTake {
+    SuitTake() { VarnelInitSkeleton(&take); }
+    ~SuitTake() { VarnelFreeSkeletonFrames(&take); }
+    SuitTake(const SuitTake&) = delete;
+    SuitTake& operator=(const SuitTake&) = delete;
+
+    std::string name; // printable
+    std::string path; // the output file, or "-"
+    Skeleton take;
+    TakeSummary summary;
+};
+
+// Records the suits the options choose, all started and stopped together:
+// until a limit, until stopRequested is set (Ctrl+C: the takes so far are
+// still written) or until a suit falls silent (which ends its own take).
 // Progress goes to `out` (a line rewritten in place when out is a
-// terminal), problems to `errors`. The take is left in `take` (an
-// initialised skeleton whose frames are replaced) and summed up in
-// `summary`. Returns the exit status: 0; 1 for no suit, a silent suit, an
-// unreadable actor or a failed write; 2 when the library cannot start.
-int RecordTake(const RecordOptions& options, const std::atomic<bool>& stopRequested, Skeleton& take,
-               TakeSummary& summary, std::FILE* out, std::FILE* errors);
+// terminal), problems to `errors`. Each suit's take is left in `takes`,
+// in the order chosen. Returns the exit status: 0; 1 for no suit, a silent
+// or restless suit, an unreadable actor or an unwritable output; 2 when
+// the library cannot start or the suits chosen cannot share the output.
+int RecordTakes(const RecordOptions& options, const std::atomic<bool>& stopRequested,
+                std::vector<std::unique_ptr<SuitTake>>& takes, std::FILE* out, std::FILE* errors);
 
-// RecordTake, then the BVH file and the summary. An output of "-" puts
+// RecordTakes, then the BVH files and the summaries. An output of "-" puts
 // the take on `out` and everything else on `errors`.
 int RunRecord(const RecordOptions& options, const std::atomic<bool>& stopRequested, std::FILE* out,
               std::FILE* errors);

@@ -1,6 +1,6 @@
-// The recorder's waits: before the take (the countdown, the suit's first
-// datagram) and through it (until its end). Each polls its stop flag, so
-// Ctrl+C cuts any of them short.
+// The recorder's waits: before the take (the countdown, the suits' first
+// datagrams, their stillness for the calibration) and through it (until its
+// end). Each polls its stop flag, so Ctrl+C cuts any of them short.
 #pragma once
 
 #include "tools/record/frame_capture.h"
@@ -8,18 +8,40 @@
 
 #include <atomic>
 #include <cstdio>
+#include <string>
+#include <vector>
 
-// Seconds counted down on one line of out; false if a stop came first.
-bool CountDown(double seconds, const std::atomic<bool>& stopRequested, std::FILE* out);
+// Seconds counted down on one line of errors, with the command's prefix;
+// false if a stop came first.
+bool CountDown(double seconds, const std::atomic<bool>& stopRequested, std::FILE* errors);
 
 // Waits up to `seconds` for the suit's first datagram, which the
 // calibration needs; false if none came or a stop came first.
 bool WaitForData(VarnelHandle suit, double seconds, const std::atomic<bool>& stopRequested);
 
+// A suit of the session between its first datagram and its take.
+struct SessionSuit {
+    VarnelHandle suit = nullptr;
+    FrameCapture* capture = nullptr;
+    std::string name; // printable
+};
+
+enum class StillEnd { Calibrated, Stopped, Silent, TooLong };
+
+// Calibrates each suit as soon as its raw channels have held still, saying
+// once on errors of a suit that moves (naming it when there are several).
+// Gives up after options.stillLimitSeconds, or when a suit is silent for
+// options.silenceSeconds; *culprit is then the suit's position in suits.
+StillEnd CalibrateWhenStill(const std::vector<SessionSuit>& suits, const RecordOptions& options,
+                            const std::atomic<bool>& stopRequested, std::FILE* errors,
+                            size_t* culprit);
+
 enum class TakeEnd { Limit, Stopped, Silent, OutOfMemory };
 
-// Waits, from start, until the take reaches a limit of the options, is
-// stopped, finds the suit silent for options.silenceSeconds or runs out of
-// memory. Keeps a progress line fresh on out when it is a terminal.
-TakeEnd WatchTake(const RecordOptions& options, VarnelHandle suit, const FrameCapture& capture,
-                  int64_t start, const std::atomic<bool>& stopRequested, std::FILE* out);
+// Waits, from start, until each suit's take reaches a limit of the options,
+// is stopped, finds its suit silent for options.silenceSeconds or runs out
+// of memory, storing how in ends (one per suit). A suit that ends early
+// stops only its own take. Keeps a progress line fresh on out when it is a
+// terminal.
+void WatchTakes(const RecordOptions& options, const std::vector<SessionSuit>& suits, int64_t start,
+                const std::atomic<bool>& stopRequested, std::FILE* out, std::vector<TakeEnd>& ends);

@@ -29,7 +29,9 @@ struct SimulateOptions {
     std::string bvhPath;    // empty: the built-in walk
     bool rateGiven = false; // else a take plays at its own frame rate
     bool loop = false;
-    double leadInSeconds = 3.0; // in the null pose before the motion
+    // In the null pose before the motion: long enough for `varnel record`
+    // started at once to find the suit, count down and see it hold still.
+    double leadInSeconds = 6.0;
 };
 
 // The name suit `suit` of `suits` carries: the name itself for a single

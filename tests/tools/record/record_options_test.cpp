@@ -16,9 +16,11 @@ TEST(RecordOptions, OutputIsRequiredAndLimitsExcludeEachOther)
     EXPECT_EQ(options.outputPath, "take.bvh");
     EXPECT_EQ(options.seconds, 0.0);
     EXPECT_EQ(options.frames, 0u);
-    EXPECT_FALSE(options.suitGiven);
+    EXPECT_TRUE(options.suits.empty());
+    EXPECT_FALSE(options.allSuits);
     EXPECT_FALSE(options.floorGiven);
-    EXPECT_EQ(options.countdownSeconds, 0.0);
+    EXPECT_EQ(options.countdownSeconds, 3.0);
+    EXPECT_TRUE(options.stillCheck);
     EXPECT_FALSE(Parse("--seconds 5"));
     EXPECT_FALSE(Parse("-o take.bvh --seconds 5 --frames 10"));
     for (const char* bad : {"--seconds 0", "--seconds -1", "--seconds nan", "--frames 0",
@@ -26,16 +28,34 @@ TEST(RecordOptions, OutputIsRequiredAndLimitsExcludeEachOther)
         EXPECT_FALSE(Parse(std::string("-o take.bvh ") + bad)) << bad;
 }
 
-TEST(RecordOptions, SuitAddress)
+TEST(RecordOptions, SuitsByIndexOrAddressInTheOrderGiven)
 {
     RecordOptions options;
-    ASSERT_TRUE(Parse("-o t.bvh --suit 192.168.1.20:5000", &options));
-    EXPECT_TRUE(options.suitGiven);
-    EXPECT_EQ(options.suit.host, "192.168.1.20");
-    EXPECT_EQ(options.suit.port, 5000);
-    for (const char* bad :
-         {"192.168.1.20", "192.168.1.20:", ":5000", "10.0.0.1:0", "10.0.0.1:65536", "10.0.0.1:50x"})
-        EXPECT_FALSE(Parse(std::string("-o t.bvh --suit ") + bad)) << bad;
+    ASSERT_TRUE(Parse("-o t.bvh --suit 192.168.1.20:5000 --suit 3 --suit 0", &options));
+    ASSERT_EQ(options.suits.size(), 3u);
+    EXPECT_FALSE(options.suits[0].byIndex);
+    EXPECT_EQ(options.suits[0].address.host, "192.168.1.20");
+    EXPECT_EQ(options.suits[0].address.port, 5000);
+    EXPECT_TRUE(options.suits[1].byIndex);
+    EXPECT_EQ(options.suits[1].index, 3);
+    EXPECT_TRUE(options.suits[2].byIndex);
+    EXPECT_EQ(options.suits[2].index, 0);
+    for (const char* bad : {"192.168.1.20", "192.168.1.20:", ":5000", "10.0.0.1:0",
+                            "10.0.0.1:65536", "10.0.0.1:50x", "-1", "1.5", "100000", "0x1", ""})
+        EXPECT_FALSE(Parse(std::string("-o t.bvh --suit '") + bad + "'")) << bad;
+}
+
+TEST(RecordOptions, SeveralSuitsAndTheirOutput)
+{
+    RecordOptions options;
+    ASSERT_TRUE(Parse("-o t.bvh --all --countdown 0 --no-still-check", &options));
+    EXPECT_TRUE(options.allSuits);
+    EXPECT_EQ(options.countdownSeconds, 0.0);
+    EXPECT_FALSE(options.stillCheck);
+    EXPECT_TRUE(Parse("-o - --suit 1"));
+    EXPECT_TRUE(Parse("-o - --all")) << "--all may find one suit";
+    EXPECT_FALSE(Parse("-o - --suit 0 --suit 1")) << "one standard output, two takes";
+    EXPECT_FALSE(Parse("-o t.bvh --all --suit 0"));
 }
 
 TEST(RecordOptions, FloorValues)

@@ -107,7 +107,7 @@ TEST(SimulateOptions, TakeLoopAndLeadIn)
     SimulateOptions options;
     ASSERT_TRUE(Parse("", &options));
     EXPECT_EQ(options.bvhPath, "");
-    EXPECT_EQ(options.leadInSeconds, 3.0);
+    EXPECT_EQ(options.leadInSeconds, 6.0);
     EXPECT_FALSE(options.rateGiven) << "a take then plays at its own rate";
     ASSERT_TRUE(Parse("--bvh walk.bvh --loop --lead-in 0 --rate 120", &options));
     EXPECT_EQ(options.bvhPath, "walk.bvh");
