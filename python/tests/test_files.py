@@ -1,9 +1,11 @@
 import math
 import os
 import tempfile
+import threading
 import unittest
 
 import varnel
+from varnel.errors import checked
 from varnel.records import ActorBone, ActorTweak
 
 try:
@@ -60,12 +62,21 @@ class FileTest(unittest.TestCase):
             file.write("HIERARCHY\nROOT Nothing\n")
         with self.assertRaisesRegex(varnel.VarnelError, f"format.*{broken}"):
             varnel.read_bvh(broken)
-        with self.assertRaisesRegex(varnel.VarnelError, "missing"):
+        with self.assertRaisesRegex(varnel.VarnelError, "open file .*missing"):
             varnel.write_bvh(os.path.join(self.folder, "missing", "take.bvh"), swaying_take(1))
         actor = varnel.default_actor()
         actor.bones[0] = math.nan
         with self.assertRaises(varnel.VarnelError):
             varnel.write_actor(os.path.join(self.folder, "nan.ini"), actor)
+
+    def test_messages_of_a_call_that_succeeds_arrive_as_warnings(self):
+        with self.assertWarnsRegex(varnel.VarnelWarning, "within a call"):
+            checked(varnel.lib.VarnelMessageBox, b"within a call")
+        # Outside any call, as from the library's own threads.
+        with self.assertWarnsRegex(varnel.VarnelWarning, "on a thread"):
+            thread = threading.Thread(target=varnel.lib.VarnelMessageBox, args=(b"on a thread",))
+            thread.start()
+            thread.join()
 
     @unittest.skipIf(numpy is None, "numpy is not installed")
     def test_world_positions_as_numpy_match_the_tuples(self):

@@ -6,6 +6,7 @@ import re
 import socket
 import unittest
 from contextlib import redirect_stdout
+from pathlib import Path
 
 import support
 import varnel
@@ -37,7 +38,7 @@ class SuitTest(unittest.TestCase):
         list(suit.frames(timeout=1))
 
     def test_the_readme_snippet_prints_five_frames(self):
-        readme = open(os.environ["README"]).read()
+        readme = Path(os.environ["README"]).read_text()
         snippet = re.search(r"## Python.*?```python\n(.*?)```", readme, re.S).group(1)
         output = io.StringIO()
         with redirect_stdout(output):
