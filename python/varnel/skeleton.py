@@ -32,7 +32,7 @@ class Take:
         checked(lib.VarnelInitSkeleton, byref(record), failed=lambda _: record.numFrames == 0)
         self._free = weakref.finalize(self, lib.VarnelFreeSkeletonFrames, byref(record))
         lib.VarnelFreeSkeletonFrames(byref(record))  # the rest frame is no part of a take
-        lib.VarnelCopyActorToSkeleton(byref(record), byref(actor) if actor else None)
+        lib.VarnelCopyActorToSkeleton(byref(record), None if actor is None else byref(actor))
         record.frameTime = frame_time
 
     @property

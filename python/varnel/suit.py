@@ -80,10 +80,10 @@ class Suit:
         self.frames_lost = 0
         self._on_frame = FrameCallback(self._receive)
         with _lock:
-            handle = lib.VarnelOpen(byref(info) if info else None, self._on_frame,
+            handle = lib.VarnelOpen(None if info is None else byref(info), self._on_frame,
                                     TimeoutCallback())
             if not handle:
-                raise VarnelError(f"no suit {info} to open" if info else "no suit to open")
+                raise VarnelError("no suit to open" if info is None else f"no suit {info} to open")
             self._handle: Optional[int] = handle
             _open_suits.append(self)
         self.info = SuitInfo()
