@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     StringSink back;
     if (Scale(scaled.out, back, 1 / 2.54).outcome != BvhScaling::Scaled)
         std::abort();
-    if (std::count(text.begin(), text.end(), '\n') != std::count(back.out.begin(), back.out.end(), '\n'))
+    if (std::count(text.begin(), text.end(), '\n') !=
+        std::count(back.out.begin(), back.out.end(), '\n'))
         std::abort();
     return 0;
 }

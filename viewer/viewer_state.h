@@ -33,8 +33,8 @@ struct ViewerSettings {
     std::atomic<int> ShowNodes{0};
     std::atomic<int> Loop{1};
     std::atomic<int> RenderType{2};
-    float AnkleHeelBallAngle = 85.0f;
-    float BallToHeel_AnkleToHeel_Ratio = 1.5f;
+    float AnkleHeelBallAngle = VARNEL_DEFAULT_ANKLE_HEEL_BALL_ANGLE;
+    float BallToHeel_AnkleToHeel_Ratio = VARNEL_DEFAULT_BALL_TO_HEEL_RATIO;
     FloorGeometry Floor = {}; // keys "Floor.dzdx" ... "Floor.NumSteps"
     std::atomic<int> RecordLimitFS{5};
     std::atomic<int> RecordFramesOrSeconds{0};

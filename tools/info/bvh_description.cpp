@@ -1,7 +1,6 @@
 #include "tools/info/bvh_description.h"
 
 #include "tools/cli/bvh_body_check.h"
-#include "tools/cli/bvh_foot_options.h"
 #include "tools/cli/json_writer.h"
 #include "tools/cli/skeleton_with_frames.h"
 #include "varnel.h"
@@ -179,8 +178,8 @@ bool ReadTake(const NamedFile& file, Skeleton& skeleton, std::ostream& errors)
     std::string messages;
     capturedMessages = &messages;
     VarnelMessageHandler previous = VarnelSetMessageHandler(CaptureMessage);
-    int result = VarnelReadBVH(file.path.c_str(), &skeleton, DefaultAnkleHeelBallAngle,
-                               DefaultBallToHeelRatio);
+    int result = VarnelReadBVH(file.path.c_str(), &skeleton, VARNEL_DEFAULT_ANKLE_HEEL_BALL_ANGLE,
+                               VARNEL_DEFAULT_BALL_TO_HEEL_RATIO);
     VarnelSetMessageHandler(previous);
     capturedMessages = nullptr;
     if (result)

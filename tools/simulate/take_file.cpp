@@ -1,7 +1,7 @@
 #include "tools/simulate/take_file.h"
 
 #include "tools/cli/bvh_body_check.h"
-#include "tools/cli/bvh_foot_options.h"
+#include "varnel.h"
 
 #include <fstream>
 
@@ -10,7 +10,8 @@ std::string ReadTakeFile(const std::string& path, Skeleton& take)
     // The library says nothing about a file it cannot open.
     if (!std::ifstream(path))
         return "cannot open " + path;
-    if (!VarnelReadBVH(path.c_str(), &take, DefaultAnkleHeelBallAngle, DefaultBallToHeelRatio)) {
+    if (!VarnelReadBVH(path.c_str(), &take, VARNEL_DEFAULT_ANKLE_HEEL_BALL_ANGLE,
+                       VARNEL_DEFAULT_BALL_TO_HEEL_RATIO)) {
         std::string body = NotTheBodyLine(path, path);
         return body.empty() ? "cannot read the take " + path : body;
     }

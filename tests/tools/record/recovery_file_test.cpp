@@ -1,8 +1,8 @@
 #include "tests/support/owned_skeleton.h"
 #include "tests/support/temp_folder.h"
 #include "tests/tools/support/environment_variable.h"
-#include "tools/cli/bvh_foot_options.h"
 #include "tools/record/recovery_file.h"
+#include "varnel.h"
 
 #include <gtest/gtest.h>
 
@@ -23,8 +23,8 @@ class RecoveryFile : public testing::Test {
             std::filesystem::path(written).filename().string().starts_with("take.recovered-"))
             << written;
         OwnedSkeleton read;
-        EXPECT_EQ(VarnelReadBVH(written.c_str(), read.get(), DefaultAnkleHeelBallAngle,
-                                DefaultBallToHeelRatio),
+        EXPECT_EQ(VarnelReadBVH(written.c_str(), read.get(), VARNEL_DEFAULT_ANKLE_HEEL_BALL_ANGLE,
+                                VARNEL_DEFAULT_BALL_TO_HEEL_RATIO),
                   1);
         EXPECT_EQ(read->frames[0].channels[0], 12.5f);
     }
