@@ -1,5 +1,7 @@
 #include "tools/cli/option_checks.h"
 
+#include "tools/cli/bvh_units.h"
+
 #include <CLI/CLI.hpp>
 
 #include <cerrno>
@@ -22,4 +24,9 @@ std::string CheckFrameCount(const std::string& text)
     if (!digitsOnly || std::strtoull(text.c_str(), nullptr, 10) == 0 || errno == ERANGE)
         return "the frame count must be a whole number from 1 to 2^64-1, not \"" + text + "\"";
     return "";
+}
+
+std::string CheckLengthUnit(const std::string& text)
+{
+    return FindLengthUnit(text) ? "" : "unknown unit " + text + ": use in, cm or m";
 }

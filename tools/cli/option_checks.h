@@ -9,3 +9,6 @@ std::string CheckSeconds(const std::string& text);
 
 // A whole number of frames from 1 to 2^64-1 (--frames).
 std::string CheckFrameCount(const std::string& text);
+
+// A length unit: in, cm or m (--units, --from).
+std::string CheckLengthUnit(const std::string& text);

@@ -1,6 +1,7 @@
 // `varnel convert IN -o OUT --units UNIT`: a BVH take in other length units.
 #include "tools/cli/bvh_units.h"
 #include "tools/cli/commands.h"
+#include "tools/cli/option_checks.h"
 #include "tools/cli/tool_messages.h"
 
 #include <memory>
@@ -13,15 +14,6 @@ struct ConvertOptions {
     LengthUnit to = LengthUnit::Inches;
     LengthUnit from = LengthUnit::Inches;
 };
-
-CLI::Validator UnitName()
-{
-    return CLI::Validator(
-        [](std::string& name) -> std::string {
-            return FindLengthUnit(name) ? "" : "unknown unit " + name + ": use in, cm or m";
-        },
-        "");
-}
 
 bool IsStandardStream(const std::string& path)
 {
@@ -83,13 +75,13 @@ void AddConvertCommand(CLI::App& app, CommandRun& run)
             "Length unit of the file written: in (inches), cm or m")
         ->type_name("UNIT")
         ->required()
-        ->check(UnitName());
+        ->check(CheckLengthUnit);
     command
         ->add_option_function<std::string>(
             "--from", [options](const std::string& name) { options->from = *FindLengthUnit(name); },
             "Length unit of IN (default: in, the unit the library writes and reads)")
         ->type_name("UNIT")
-        ->check(UnitName());
+        ->check(CheckLengthUnit);
     command->footer(
         "Every OFFSET and every Xposition, Yposition and Zposition value is multiplied; "
         "rotations, the frame time, names and layout are kept. Any BVH hierarchy is converted, "

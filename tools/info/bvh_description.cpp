@@ -1,5 +1,7 @@
 #include "tools/info/bvh_description.h"
 
+#include "tools/cli/bvh_units.h"
+
 #include "tools/cli/bvh_body_check.h"
 #include "tools/cli/json_writer.h"
 #include "tools/cli/skeleton_with_frames.h"
@@ -38,7 +40,6 @@ std::string Format(const char* format, double a, double b = 0, double c = 0, dou
 
 // A BVH file does not say its unit: lengths are what the library reads,
 // which it takes for inches.
-const char* const TakeUnit = "in";
 
 // From the lowest to the highest point of the rest pose (every angle zero).
 float RestHeight(Skeleton& skeleton)
@@ -53,9 +54,9 @@ float RestHeight(Skeleton& skeleton)
     return high - low;
 }
 
-void PrintOffsets(const Skeleton& skeleton, std::ostream& out)
+void PrintOffsets(const Skeleton& skeleton, const char* unit, std::ostream& out)
 {
-    out << "\nBone offsets from the parent (" << TakeUnit << "; x, y, z; z up):\n";
+    out << "\nBone offsets from the parent (" << unit << "; x, y, z; z up):\n";
     for (const SkeletonNode& node : skeleton.nodes) {
         char line[200];
         std::snprintf(line, sizeof line, "  %-14.15s %10.4f %10.4f %10.4f\n", node.name,
@@ -98,11 +99,11 @@ int ContactFrames(const Skeleton& skeleton, uint32_t bit)
     return frames;
 }
 
-void PrintHipsTravel(const Skeleton& skeleton, std::ostream& out)
+void PrintHipsTravel(const Skeleton& skeleton, const char* unit, std::ostream& out)
 {
     if (skeleton.numFrames <= 0)
         return;
-    out << "\nHips travel (" << TakeUnit << "):   min        max      range\n";
+    out << "\nHips travel (" << unit << "):   min        max      range\n";
     for (int axis = 0; axis < 3; axis++) {
         AxisRange range = HipsRange(skeleton, axis);
         out << "  " << Axes[axis]
@@ -127,13 +128,14 @@ void PrintContacts(const Skeleton& skeleton, std::ostream& out)
 
 // The same facts as the text, by name; the travel and contacts are null for
 // a take without frames.
-std::string JsonDescription(const NamedFile& file, const Skeleton& skeleton, float height)
+std::string JsonDescription(const NamedFile& file, const Skeleton& skeleton, float height,
+                            const char* unit)
 {
     JsonWriter json;
     json.BeginObject().Key("file").String(file.name).Key("kind").String("bvh");
     json.Key("frames").Integer(skeleton.numFrames).Key("frameTime").Number(skeleton.frameTime);
     json.Key("duration").Number(float(skeleton.numFrames) * skeleton.frameTime);
-    json.Key("units").String(TakeUnit).Key("height").Number(height);
+    json.Key("units").String(unit).Key("height").Number(height);
     json.Key("offsets").BeginArray();
     for (const SkeletonNode& node : skeleton.nodes) {
         json.BeginObject().Key("node").String(
@@ -193,15 +195,17 @@ bool ReadTake(const NamedFile& file, Skeleton& skeleton, std::ostream& errors)
 }
 } // namespace
 
-int DescribeBvhFile(const NamedFile& file, std::ostream& out, std::ostream& errors, OutputForm form)
+int DescribeBvhFile(const NamedFile& file, std::ostream& out, std::ostream& errors, OutputForm form,
+                    std::optional<LengthUnit> unitGiven)
 {
+    const char* unit = LengthUnitName(unitGiven.value_or(LengthUnit::Inches));
     auto read = std::make_unique<SkeletonWithFrames>();
     if (!ReadTake(file, read->skeleton, errors))
         return 1;
     const Skeleton& skeleton = read->skeleton;
     const float height = RestHeight(read->skeleton);
     if (form == OutputForm::Json) {
-        out << JsonDescription(file, skeleton, height);
+        out << JsonDescription(file, skeleton, height, unit);
         return 0;
     }
     out << file.name << ": BVH motion\n";
@@ -210,11 +214,13 @@ int DescribeBvhFile(const NamedFile& file, std::ostream& out, std::ostream& erro
     if (skeleton.frameTime > 0)
         out << Format(" (%g frames per second)", 1.0 / double(skeleton.frameTime));
     out << "\n" << Format("Duration: %.3f s\n", double(skeleton.numFrames) * skeleton.frameTime);
-    out << "Lengths: " << TakeUnit
-        << " (a BVH file does not record its unit; the library reads it as inches)\n";
-    out << Format("Height (rest pose): %.1f ", double(height)) << TakeUnit << "\n";
-    PrintOffsets(skeleton, out);
-    PrintHipsTravel(skeleton, out);
+    out << "Lengths: " << unit
+        << (unitGiven ? " (as --units says)\n"
+                      : " (a BVH file does not record its unit; the library reads it as inches, "
+                        "--units names another)\n");
+    out << Format("Height (rest pose): %.1f ", double(height)) << unit << "\n";
+    PrintOffsets(skeleton, unit, out);
+    PrintHipsTravel(skeleton, unit, out);
     PrintContacts(skeleton, out);
     return 0;
 }

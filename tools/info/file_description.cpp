@@ -4,7 +4,8 @@
 #include "tools/info/actor_description.h"
 #include "tools/info/bvh_description.h"
 
-int DescribeFile(const std::string& path, std::ostream& out, std::ostream& errors, OutputForm form)
+int DescribeFile(const std::string& path, std::ostream& out, std::ostream& errors, OutputForm form,
+                 std::optional<LengthUnit> bvhUnit)
 {
     // Read once, so that telling the kind leaves a pipe's bytes to the reader.
     ReplayableFile input;
@@ -12,5 +13,5 @@ int DescribeFile(const std::string& path, std::ostream& out, std::ostream& error
         return 1;
     const NamedFile& file = input.File();
     return IsActorFile(file) ? DescribeActorFile(file, out, errors, form)
-                             : DescribeBvhFile(file, out, errors, form);
+                             : DescribeBvhFile(file, out, errors, form, bvhUnit);
 }

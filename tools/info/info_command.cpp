@@ -1,15 +1,19 @@
 // `varnel info FILE`: what a BVH motion file or an actor file holds.
+#include "tools/cli/bvh_units.h"
 #include "tools/cli/commands.h"
+#include "tools/cli/option_checks.h"
 #include "tools/cli/tool_messages.h"
 #include "tools/info/file_description.h"
 
 #include <memory>
+#include <optional>
 #include <sstream>
 
 namespace {
 struct InfoOptions {
     std::string path;
     bool json = false;
+    std::optional<LengthUnit> bvhUnit;
 };
 } // namespace
 
@@ -25,14 +29,22 @@ void AddInfoCommand(CLI::App& app, CommandRun& run)
                       "Print one JSON object: for BVH the frames, frameTime, duration, offsets, "
                       "hipsTravel and contacts; for an actor file the units and the values by "
                       "section");
+    command
+        ->add_option_function<std::string>(
+            "--units",
+            [options](const std::string& name) { options->bvhUnit = FindLengthUnit(name); },
+            "Length unit a BVH file is in: in, cm or m (default: in, the unit the library reads)")
+        ->type_name("UNIT")
+        ->check(CheckLengthUnit);
     command->footer("Exit status:\n"
                     "  0  the file is described\n"
                     "  1  the file cannot be read (the reason is printed)\n"
                     "  2  a usage error\n");
     command->callback([options, &run] {
         std::ostringstream out, errors;
-        run.exitStatus = DescribeFile(options->path, out, errors,
-                                      options->json ? OutputForm::Json : OutputForm::Text);
+        run.exitStatus =
+            DescribeFile(options->path, out, errors,
+                         options->json ? OutputForm::Json : OutputForm::Text, options->bvhUnit);
         std::fputs(out.str().c_str(), run.out);
         std::fputs(PrefixLines("info", errors.str()).c_str(), run.errors);
     });

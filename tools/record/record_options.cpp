@@ -126,11 +126,7 @@ void AddTakeOptions(CLI::App& command, RecordOptions& options)
             "Length unit of the take written: in (inches, the library's unit), cm or m "
             "(default: in)")
         ->type_name("UNIT")
-        ->check(CLI::Validator(
-            [](std::string& name) -> std::string {
-                return FindLengthUnit(name) ? "" : "unknown unit " + name + ": use in, cm or m";
-            },
-            ""));
+        ->check(CheckLengthUnit);
 }
 
 // Which suit, and how it is set up.

@@ -75,10 +75,27 @@ TEST(InfoCommand, DescribesAMotionFile)
     char heightLine[64];
     std::snprintf(heightLine, sizeof heightLine, "Height (rest pose): %.1f in\n", double(height));
     EXPECT_NE(text.find(std::string("Duration: 0.120 s\nLengths: in (a BVH file does not record "
-                                    "its unit; the library reads it as inches)\n") +
+                                    "its unit; the library reads it as inches, --units names "
+                                    "another)\n") +
                         heightLine),
               std::string::npos)
         << text;
+    // The unit the user names labels every length, not a converted value.
+    Output inCentimeters;
+    ASSERT_EQ(DescribeBvhFile(path, inCentimeters.out, inCentimeters.errors, OutputForm::Text,
+                              LengthUnit::Centimeters),
+              0);
+    std::string labelled = text;
+    for (auto [from, to] : {std::pair<std::string, std::string>{
+                                "in (a BVH file does not record its unit; the library reads it as "
+                                "inches, --units names another)",
+                                "cm (as --units says)"},
+                            {" in\n", " cm\n"},
+                            {"(in; x", "(cm; x"},
+                            {"travel (in)", "travel (cm)"}})
+        for (size_t at = labelled.find(from); at != std::string::npos; at = labelled.find(from, at))
+            labelled.replace(at, from.size(), to);
+    EXPECT_EQ(inCentimeters.out.str(), labelled);
     EXPECT_NE(text.find("  LeftKnee           0.0000     0.0000   -17.5000\n"), std::string::npos);
     EXPECT_NE(text.find("  x           0.0000    10.0000    10.0000\n"), std::string::npos);
     EXPECT_NE(text.find("  z          34.5000    36.5000     2.0000\n"), std::string::npos);
