@@ -1,5 +1,7 @@
 #include "loopback_capture.h"
+#include "tests/support/owned_skeleton.h"
 #include "tests/support/temp_folder.h"
+#include "tools/cli/command_line.h"
 #include "tools/cli/raw_take.h"
 #include "tools/simulator/walking_motion.h"
 
@@ -11,6 +13,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 using namespace std::chrono_literals;
@@ -74,5 +77,92 @@ TEST(RawTakeLoopback, ATakeCutByKillKeepsEveryRecordUpToItsLastFlush)
     }
     EXPECT_TRUE(calibrated);
     EXPECT_NE(take.header.calibrationAt, RawNoCalibration);
+}
+
+struct Printed {
+    int status;
+    std::string out, errors;
+};
+
+Printed RunVarnel(std::vector<std::string> arguments)
+{
+    arguments.insert(arguments.begin(), "varnel");
+    std::vector<const char*> argv;
+    for (const std::string& argument : arguments)
+        argv.push_back(argument.c_str());
+    argv.push_back(nullptr);
+    CapturedOutput out, errors;
+    int status = RunCommandLine(int(arguments.size()), argv.data(), out.file, errors.file);
+    return {status, out.Text(), errors.Text()};
+}
+
+// A walking take recorded live to BVH and raw at once.
+void RecordBoth(const RecordOptions& options)
+{
+    WalkingMotion walk(120.0, 0);
+    SimulateOptions suitOptions = LoopbackSuitOptions(120.0, 0.5);
+    suitOptions.seconds = 3.0;
+    SimulatedSuit suit(walk, suitOptions);
+    StopAfterSuit stopper(suit);
+    CapturedOutput out, errors;
+    ASSERT_EQ(RunRecord(options, stopper.stop, out.file, errors.file), 0) << errors.Text();
+}
+
+TEST(RawTakeLoopback, SolvedAgainWithTheRecordedSettingsTheTakeIsTheLiveOneByteForByte)
+{
+    TempFolder folder;
+    RecordOptions options = ImmediateRecordOptions(folder.File("live.bvh"));
+    options.rawPath = folder.File("take.vraw");
+    options.floor = FloorGeometry{0.02f, 0.0f, -1.0f, -5.0f, 5.0f, 0, 0};
+    options.floorGiven = true;
+    options.units = LengthUnit::Centimeters;
+    RecordBoth(options);
+    VarnelSetFloor(FloorGeometry{});
+
+    Printed solved =
+        RunVarnel({"solve", options.rawPath, "-o", folder.File("again.bvh"), "--units", "cm"});
+    ASSERT_EQ(solved.status, 0) << solved.errors;
+    std::string live = ReadWholeFile(options.outputPath);
+    ASSERT_GT(live.size(), 1000u);
+    EXPECT_TRUE(live == ReadWholeFile(folder.File("again.bvh")));
+}
+
+TEST(RawTakeLoopback, AnotherActorGivesItsBonesAndItsPoseOfTheSameDatagrams)
+{
+    TempFolder folder;
+    ActorData tall;
+    VarnelGetActorData(nullptr, &tall);
+    for (float& bone : tall.bones)
+        bone *= 1.2f;
+    const std::string tallPath = folder.File("tall.vnl");
+    ASSERT_EQ(VarnelWriteActorData(tallPath.c_str(), &tall, ActorUnitsInches), 1);
+    const std::string usualPath = folder.File("usual.vnl");
+    ActorData usual;
+    VarnelGetActorData(nullptr, &usual);
+    ASSERT_EQ(VarnelWriteActorData(usualPath.c_str(), &usual, ActorUnitsInches), 1);
+
+    RecordOptions options = ImmediateRecordOptions(folder.File("live.bvh"));
+    options.rawPath = folder.File("take.vraw");
+    RecordBoth(options);
+
+    const std::string tallTake = folder.File("tall.bvh");
+    const std::string usualTake = folder.File("usual.bvh");
+    ASSERT_EQ(RunVarnel({"solve", options.rawPath, "-o", tallTake, "--actor", tallPath}).status, 0);
+    ASSERT_EQ(RunVarnel({"solve", options.rawPath, "-o", usualTake, "--actor", usualPath}).status,
+              0);
+    // The recorded actor given as a file changes nothing.
+    EXPECT_TRUE(ReadWholeFile(usualTake) == ReadWholeFile(options.outputPath));
+
+    OwnedSkeleton live, again, expected;
+    ASSERT_EQ(VarnelReadBVH(options.outputPath.c_str(), live.get(), 85.0f, 1.5f), 1);
+    ASSERT_EQ(VarnelReadBVH(tallTake.c_str(), again.get(), 85.0f, 1.5f), 1);
+    VarnelCopyActorToSkeleton(expected.get(), &tall);
+    ASSERT_EQ(again->numFrames, live->numFrames);
+    EXPECT_NEAR(again->nodes[NodeLeftKnee].offset.z, expected->nodes[NodeLeftKnee].offset.z, 1e-3f);
+    EXPECT_GT(std::fabs(again->nodes[NodeLeftKnee].offset.z - live->nodes[NodeLeftKnee].offset.z),
+              0.5f);
+    // Longer legs carry the hips higher over the same floor.
+    int last = live->numFrames - 1;
+    EXPECT_GT(again->frames[last].channels[2], live->frames[last].channels[2] + 1.0f);
 }
 } // namespace
