@@ -29,7 +29,7 @@ RawTake HourLongTake()
         readings.orientation[2] += 20.0f * swing;
         RawRecord& record = take.records[i];
         record.time = int64_t(i) * 1000000000 / 120;
-        record.flags = RawSolved | RawKept | (i == 0 ? RawCalibratedBefore : 0);
+        record.flags = RawSolved | RawKept | (i == 0 ? uint32_t(RawCalibratedBefore) : 0u);
         record.datagram = MakeSuitDatagram(header, readings, uint32_t(i));
     }
     return take;
