@@ -4,12 +4,15 @@
 #include "tools/cli/command_line.h"
 #include "tools/cli/raw_take.h"
 #include "tools/simulator/walking_motion.h"
+#include "tools/solve/raw_solve.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <optional>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -210,6 +213,55 @@ TEST(RawTakeLoopback, ARawTakeReplayedIsRecordedAgainDatagramForDatagram)
         if (i > 0) {
             ASSERT_EQ(CounterOf(again.records[i]), CounterOf(again.records[i - 1]) + 1);
         }
+    }
+}
+
+// The record calibrated on at an instant, and the kept frames from it on.
+struct FromInstant {
+    size_t calibration = 0;
+    size_t kept = 0;
+    size_t firstKept = 0;
+};
+
+FromInstant KeptFrom(const RawTake& raw, int64_t at)
+{
+    FromInstant from;
+    while (from.calibration + 1 < raw.records.size() &&
+           raw.records[from.calibration + 1].time <= at)
+        from.calibration++;
+    from.firstKept = raw.records.size();
+    for (size_t i = from.calibration; i < raw.records.size(); i++)
+        if (raw.records[i].flags & RawKept) {
+            from.kept++;
+            from.firstKept = std::min(from.firstKept, i);
+        }
+    return from;
+}
+
+TEST(RawTakeLoopback, CalibratedAtAnotherInstantTheTakeStartsThere)
+{
+    TempFolder folder;
+    RecordOptions options = ImmediateRecordOptions("");
+    options.rawPath = folder.File("take.vraw");
+    RecordBoth(options);
+    RawTake raw;
+    ASSERT_EQ(ReadRawTake(options.rawPath, &raw), "");
+    const int64_t recorded = raw.header.calibrationAt;
+    ASSERT_NE(recorded, RawNoCalibration);
+
+    const std::optional<int64_t> instants[] = {std::nullopt, recorded, recorded + 1000000000};
+    for (const std::optional<int64_t>& at : instants) {
+        SCOPED_TRACE(at ? std::to_string(*at) + " ns" : "where the take calibrated");
+        FromInstant from = KeptFrom(raw, at.value_or(recorded));
+        ASSERT_GT(from.kept, 10u);
+        RawSolveSettings settings;
+        settings.calibrateAt = at;
+        OwnedSkeleton take;
+        ASSERT_EQ(SolveRawTake(raw, settings, take.skeleton), "");
+        EXPECT_EQ(size_t(take->numFrames), from.kept);
+        // Counters run from the calibration's datagram.
+        EXPECT_EQ(uint32_t(take->frames[0].counter), CounterOf(raw.records[from.firstKept]) -
+                                                         CounterOf(raw.records[from.calibration]));
     }
 }
 } // namespace
