@@ -658,6 +658,66 @@ VARNEL_API int VarnelWriteBVH(const char* path, const Skeleton* skeleton);
 VARNEL_API int VarnelReadBVH(const char* path, Skeleton* skeleton, float ankleHeelBallAngle,
                              float ballToHeelRatio);
 
+/* ----------------------------------------------- raw takes (extension) -- */
+
+/* An extension to the 2.556 interface: the datagrams of open suits as they
+ * arrive, and a solver that takes them again later, so that a take kept
+ * raw can be solved again with other measurements or another calibration.
+ * Clients test the macro before using them. */
+#define VARNEL_EXT_RAW_TAKES 1
+
+/* What a raw callback is told. Datagram: a datagram of an open suit was
+ * stored as the suit's latest readings (its 152 bytes are passed).
+ * Calibration: the suit was calibrated on its latest readings. Solved, and
+ * SolvedWithPositionSensor: a frame was solved from its latest readings
+ * (with the position sensor carrying the body). For the other events the
+ * datagram is null. */
+enum VarnelRawEvent {
+    VarnelRawDatagram = 1,
+    VarnelRawCalibration = 2,
+    VarnelRawSolved = 3,
+    VarnelRawSolvedWithPositionSensor = 4
+};
+
+/* Runs with LibraryLock held, on the thread that stores, calibrates or
+ * solves: the receive thread, or a client inside VarnelSetNull or
+ * VarnelRead. It must return quickly and must not call the library. The
+ * datagram is valid only during the call. */
+typedef void (*VarnelRawCallback)(VarnelHandle suit, int event, const uint8_t* datagram,
+                                  void* context);
+
+/* One callback for every open suit; null stops the calls. Once it returns,
+ * the previous callback is no longer running and is not called again.
+ * Threads: any but a raw or frame callback. */
+VARNEL_API void VarnelSetRawCallback(VarnelRawCallback callback, void* context);
+
+/* A suit of no network: it stores the datagrams it is given and solves them
+ * through the same code as a live suit, with its own calibration and
+ * support state. It shares the library's floor (VarnelSetFloor) and the leg
+ * skeleton that each calibration rebuilds, so while live suits are solved,
+ * calibrating one changes their legs as calibrating a live suit would. */
+typedef struct VarnelRawSolver VarnelRawSolver;
+
+/* A raw solver with the actor's measurements (the default actor when null)
+ * and the position sensor on or off; null when the actor is unusable or
+ * memory runs out. Threads: any. */
+VARNEL_API VarnelRawSolver* VarnelCreateRawSolver(const ActorData* actor, int positionSensor);
+VARNEL_API void VarnelFreeRawSolver(VarnelRawSolver* solver);
+/* Stores a 152-byte datagram as the suit's latest readings, as the receive
+ * thread stores one. Unlike a live suit it is not calibrated on its first
+ * datagram: the caller calibrates where the take did (a solve before any
+ * calibration calibrates first). 0 for a null argument. */
+VARNEL_API int VarnelRawSolverStore(VarnelRawSolver* solver, const uint8_t* datagram);
+/* Calibrates on the latest readings and writes the calibration frame into
+ * pose (when not null). 0 before the first datagram. */
+VARNEL_API int VarnelRawSolverCalibrate(VarnelRawSolver* solver, SkeletonFrame* pose);
+/* Solves a frame from the latest readings into pose, with the position
+ * sensor on or off. 0 before the first datagram. */
+VARNEL_API int VarnelRawSolverSolve(VarnelRawSolver* solver, int positionSensor,
+                                    SkeletonFrame* pose);
+/* The raw solver functions take LibraryLock for the shared legs. Threads:
+ * any, one at a time per solver. */
+
 #ifdef __cplusplus
 }
 #endif

@@ -33,6 +33,10 @@ struct LibraryState {
     // the table. Guarded by LibraryLock.
     uint32_t tableGeneration = 0;
     SkeletonFrame CurrentPose = {};
+    // Told of every store, calibration and solve of an open suit. Guarded by
+    // LibraryLock, under which every event happens.
+    VarnelRawCallback rawCallback = nullptr;
+    void* rawContext = nullptr;
     // Datagrams of the wrong size, which are dropped without being stored.
     std::atomic<uint32_t> strayDatagrams{0};
     // Datagrams of suits that discovery heard after the table was full.

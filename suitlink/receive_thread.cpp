@@ -5,6 +5,7 @@
 #include "suitlink/frame_delivery.h"
 #include "suitlink/library_state.h"
 #include "suitlink/socket_error_text.h"
+#include "suitlink/suit_solve.h"
 #include "suitlink/suit_table.h"
 #include "suitlink/suit_timeouts.h"
 
@@ -24,6 +25,7 @@ void StoreDatagram(SuitSlot* slot)
         std::lock_guard hold(library.LibraryLock);
         std::memcpy(slot->raw, library.ReceiveBuffer + PacketRawOffset, SuitRawSize);
         slot->hasData.store(1);
+        ReportRawEvent(*slot, VarnelRawDatagram, library.ReceiveBuffer);
         CalibrateOnFirstDatagram(slot);
         slot->pendingFrames.fetch_add(1);
     }

@@ -11,7 +11,8 @@ from __future__ import annotations
 import ctypes
 import ctypes.util
 import os
-from ctypes import CFUNCTYPE, POINTER, c_char_p, c_float, c_int, c_uint16, c_uint32, c_void_p
+from ctypes import (CFUNCTYPE, POINTER, c_char_p, c_float, c_int, c_uint8, c_uint16, c_uint32,
+                    c_void_p)
 
 from .records import (ActorData, FloorGeometry, SIZES, Skeleton, SkeletonFrame, SuitInfo)
 
@@ -21,6 +22,8 @@ Handle = c_void_p
 FrameCallback = CFUNCTYPE(None, POINTER(SkeletonFrame), Handle)
 TimeoutCallback = CFUNCTYPE(None, Handle)
 MessageHandler = CFUNCTYPE(c_int, c_char_p)
+RawCallback = CFUNCTYPE(None, Handle, c_int, POINTER(c_uint8), c_void_p)
+RawSolver = c_void_p
 
 _DECLARATIONS = {
     # lifecycle
@@ -64,6 +67,13 @@ _DECLARATIONS = {
     # motion files
     "VarnelWriteBVH": (c_int, [c_char_p, POINTER(Skeleton)]),
     "VarnelReadBVH": (c_int, [c_char_p, POINTER(Skeleton), c_float, c_float]),
+    # raw takes (an extension)
+    "VarnelSetRawCallback": (None, [RawCallback, c_void_p]),
+    "VarnelCreateRawSolver": (RawSolver, [POINTER(ActorData), c_int]),
+    "VarnelFreeRawSolver": (None, [RawSolver]),
+    "VarnelRawSolverStore": (c_int, [RawSolver, POINTER(c_uint8)]),
+    "VarnelRawSolverCalibrate": (c_int, [RawSolver, POINTER(SkeletonFrame)]),
+    "VarnelRawSolverSolve": (c_int, [RawSolver, c_int, POINTER(SkeletonFrame)]),
 }
 
 

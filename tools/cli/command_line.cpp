@@ -82,6 +82,7 @@ int RunCommandLine(int argc, const char* const argv[], std::FILE* out, std::FILE
     CommandRun run{out, errors, 0};
     AddSimulateCommand(app, run);
     AddRecordCommand(app, run);
+    AddSolveCommand(app, run);
     AddSuitsCommand(app, run);
     AddInfoCommand(app, run);
     AddActorCommand(app, run);

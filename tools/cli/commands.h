@@ -30,3 +30,6 @@ void AddActorCommand(CLI::App& app, CommandRun& run);
 
 // `varnel convert IN -o OUT --units UNIT`: a BVH take in other length units.
 void AddConvertCommand(CLI::App& app, CommandRun& run);
+
+// `varnel solve RAW -o OUT`: a raw take solved again into a BVH take.
+void AddSolveCommand(CLI::App& app, CommandRun& run);

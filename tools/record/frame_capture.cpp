@@ -66,6 +66,8 @@ void FrameCapture::Keep(const SkeletonFrame& pose)
         return;
     }
     take->frames[take->numFrames - 1] = pose;
+    if (raw)
+        raw->Mark(RawKept);
     lastFrameAt.store(MonotonicNanoseconds());
     recorded.store(uint64_t(take->numFrames));
 }

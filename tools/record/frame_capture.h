@@ -3,6 +3,7 @@
 // appends and counts; the recorder reads the counts from its own thread.
 #pragma once
 
+#include "tools/cli/raw_take.h"
 #include "varnel.h"
 
 #include <atomic>
@@ -25,6 +26,8 @@ class FrameCapture {
     // Appends every frame from now on to take, up to frameLimit (0: none).
     void Start(Skeleton& take, uint64_t frameLimit);
     void Stop() { recording.store(false); }
+    // Marks each frame kept in the suit's raw take as well.
+    void KeepRawMarks(RawTakeWriter* writer) { raw = writer; }
 
     uint64_t Delivered() const { return delivered.load(); }
     uint64_t Recorded() const { return recorded.load(); }
@@ -37,6 +40,7 @@ class FrameCapture {
     void Keep(const SkeletonFrame& pose);
 
     Skeleton* take = nullptr;
+    RawTakeWriter* raw = nullptr;
     uint64_t frameLimit = 0;
     std::atomic<bool> recording{false};
     std::atomic<uint64_t> delivered{0}; // every frame the suit produced

@@ -1,7 +1,7 @@
 #include "tools/record/record_options.h"
 
 #include "tools/cli/option_checks.h"
-#include "tools/record/take_output.h"
+#include "tools/cli/take_output.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -9,43 +9,8 @@
 #include <vector>
 
 namespace {
-constexpr int MaximumFloorSteps = 1000;
 // Far more suits than one network carries; keeps the number an int.
 constexpr int MaximumSuitIndex = 99999;
-
-std::vector<std::string> SplitAtCommas(const std::string& text)
-{
-    std::vector<std::string> fields;
-    std::string field;
-    std::istringstream stream(text);
-    while (std::getline(stream, field, ','))
-        fields.push_back(field);
-    if (!text.empty() && text.back() == ',')
-        fields.push_back("");
-    return fields;
-}
-
-bool ParseNumber(const std::string& text, float* value)
-{
-    double parsed = 0.0;
-    if (!CLI::detail::lexical_cast(text, parsed) || !std::isfinite(parsed) ||
-        std::fabs(parsed) > 1e30)
-        return false;
-    *value = float(parsed);
-    return true;
-}
-
-bool ParseWhole(const std::string& text, int low, int high, int32_t* value)
-{
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos ||
-        text.size() > 6)
-        return false;
-    long parsed = std::strtol(text.c_str(), nullptr, 10);
-    if (parsed < low || parsed > high)
-        return false;
-    *value = int32_t(parsed);
-    return true;
-}
 
 std::string CheckCountdown(const std::string& text)
 {
@@ -56,31 +21,6 @@ std::string CheckCountdown(const std::string& text)
     return "";
 }
 } // namespace
-
-std::string ParseFloor(const std::string& text, FloorGeometry* floor)
-{
-    const std::string usage = "the floor must be DZDX,DZDY,Z0,MIN,MAX,CLAMP,STEPS";
-    std::vector<std::string> fields = SplitAtCommas(text);
-    if (fields.size() != 7)
-        return usage + ", seven values, not \"" + text + "\"";
-    FloorGeometry parsed{};
-    float* numbers[5] = {&parsed.dzdx, &parsed.dzdy, &parsed.z0, &parsed.min, &parsed.max};
-    const char* names[5] = {"DZDX", "DZDY", "Z0", "MIN", "MAX"};
-    for (int i = 0; i < 5; i++)
-        if (!ParseNumber(fields[i], numbers[i]))
-            return std::string(names[i]) + " of the floor must be a number, not \"" + fields[i] +
-                   "\"";
-    if (!ParseWhole(fields[5], 0, 1, &parsed.clamp))
-        return "CLAMP of the floor must be 0 or 1, not \"" + fields[5] + "\"";
-    if (!ParseWhole(fields[6], 0, MaximumFloorSteps, &parsed.NumSteps))
-        return "STEPS of the floor must be a whole number from 0 to 1000, not \"" + fields[6] +
-               "\"";
-    bool limitsUsed = parsed.clamp != 0 || parsed.NumSteps != 0;
-    if (limitsUsed && parsed.min > parsed.max)
-        return "MIN of the floor must not be above MAX, as it clamps or has steps";
-    *floor = parsed;
-    return "";
-}
 
 std::string ParseSuitChoice(const std::string& text, SuitChoice* choice)
 {
@@ -108,8 +48,13 @@ void AddTakeOptions(CLI::App& command, RecordOptions& options)
                     "The BVH file to write; - for standard output. With several suits, "
                     "take.bvh becomes take-NAME.bvh; {name} and {index} in FILE stand for "
                     "each suit's name and index")
-        ->type_name("FILE")
-        ->required();
+        ->type_name("FILE");
+    command
+        .add_option("--raw", options.rawPath,
+                    "Also keep every datagram of the suit in this raw take, which 'varnel "
+                    "solve' solves again and 'varnel simulate --raw' replays; a pattern as "
+                    "with -o for several suits")
+        ->type_name("FILE");
     CLI::Option* seconds =
         command.add_option("--seconds", options.seconds, "Stop after S seconds (default: Ctrl+C)")
             ->type_name("S")
@@ -185,6 +130,11 @@ void AddRecordOptions(CLI::App& command, RecordOptions& options)
         "--no-still-check", [&options] { options.stillCheck = false; },
         "Calibrate at once, without waiting for each suit to hold still for half a second");
     command.parse_complete_callback([&options] {
+        if (options.outputPath.empty() && options.rawPath.empty())
+            throw CLI::ValidationError("-o", "name the BVH file with -o, the raw take with "
+                                             "--raw, or both");
+        if (IsStandardOutput(options.rawPath))
+            throw CLI::ValidationError("--raw", "a raw take goes to a file, not standard output");
         if (IsStandardOutput(options.outputPath) && options.suits.size() > 1)
             throw CLI::ValidationError("-o", "standard output takes one suit's take only; name "
                                              "a file or a pattern with {name} or {index}");

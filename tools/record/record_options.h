@@ -3,6 +3,7 @@
 
 #include "tools/cli/bvh_units.h"
 #include "tools/cli/network_address.h"
+#include "tools/cli/option_checks.h"
 #include "varnel.h"
 
 #include <CLI/CLI.hpp>
@@ -20,7 +21,8 @@ struct SuitChoice {
 };
 
 struct RecordOptions {
-    std::string outputPath;
+    std::string outputPath;                // empty: no BVH file (a raw take only)
+    std::string rawPath;                   // empty: no raw take
     LengthUnit units = LengthUnit::Inches; // of the takes written
     double seconds = 0.0;                  // 0: no time limit
     uint64_t frames = 0;                   // 0: no frame limit
@@ -39,11 +41,6 @@ struct RecordOptions {
     // How long a suit may stay silent before the recorder gives up on it.
     double silenceSeconds = 3.0;
 };
-
-// Parses "DZDX,DZDY,Z0,MIN,MAX,CLAMP,STEPS": five numbers, CLAMP 0 or 1,
-// STEPS a whole number from 0 to 1000, MIN not above MAX where they are
-// used. Returns an empty text on success, otherwise what is wrong.
-std::string ParseFloor(const std::string& text, FloorGeometry* floor);
 
 // Parses an index as `varnel suits` prints it, or "HOST:PORT". Returns an
 // empty text on success, otherwise what is wrong.

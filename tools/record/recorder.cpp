@@ -3,13 +3,15 @@
 #include "tools/cli/monotonic_clock.h"
 #include "tools/cli/network_address.h"
 #include "tools/cli/printable_text.h"
+#include "tools/cli/take_output.h"
 #include "tools/record/frame_capture.h"
+#include "tools/record/raw_capture.h"
 #include "tools/record/still_check.h"
-#include "tools/record/take_output.h"
 #include "tools/record/take_paths.h"
 #include "tools/record/take_waits.h"
 
 #include <arpa/inet.h>
+#include <cstring>
 #include <optional>
 #include <unistd.h>
 
@@ -67,6 +69,8 @@ struct LiveSuit {
     VarnelHandle handle = nullptr;
     FrameCapture capture;
     SuitTake* take = nullptr;
+    std::string rawPath; // empty: no raw take
+    std::unique_ptr<RawTakeWriter> raw;
 };
 
 // One session, step by step. A step that fails returns how the recording
@@ -82,6 +86,8 @@ class SessionRecorder {
     {
         if (libraryStarted)
             VarnelFinish();
+        // No raw event comes once the library has finished.
+        RawCapture::End();
     }
     SessionRecorder(const SessionRecorder&) = delete;
     SessionRecorder& operator=(const SessionRecorder&) = delete;
@@ -99,6 +105,9 @@ class SessionRecorder {
     std::optional<Ending> Choose(const SuitChoice& choice, int count,
                                  std::vector<std::pair<int, SuitInfo>>& chosen);
     std::string Which(size_t suit) const;
+    std::optional<Ending> NameRawTakes(const std::vector<TakePathSuit>& named);
+    std::optional<Ending> OpenRawTake(LiveSuit& suit);
+    Ending CloseRawTakes(Ending ending);
     std::vector<SessionSuit> Session();
 
     const RecordOptions& options;
@@ -205,13 +214,17 @@ std::optional<Ending> SessionRecorder::Choose(const SuitChoice& choice, int coun
 
 std::optional<Ending> SessionRecorder::NameOutputs()
 {
+    std::vector<TakePathSuit> named;
+    for (const auto& suit : suits)
+        named.push_back({suit->take->name, suit->index});
+    if (std::optional<Ending> failure = NameRawTakes(named))
+        return failure;
+    if (options.outputPath.empty())
+        return std::nullopt;
     if (IsStandardOutput(options.outputPath)) {
         suits[0]->take->path = options.outputPath;
         return std::nullopt;
     }
-    std::vector<TakePathSuit> named;
-    for (const auto& suit : suits)
-        named.push_back({suit->take->name, suit->index});
     std::vector<std::string> paths;
     std::string error = TakePaths(options.outputPath, named, &paths);
     if (!error.empty())
@@ -221,20 +234,74 @@ std::optional<Ending> SessionRecorder::NameOutputs()
         std::string problem = OutputPathProblem(paths[i]);
         if (!problem.empty())
             return Error("cannot write " + paths[i] + ": " + problem);
+        if (paths[i] == suits[i]->rawPath)
+            return Error("the take and the raw take would both go to " + paths[i], 2);
     }
     return std::nullopt;
+}
+
+std::optional<Ending> SessionRecorder::NameRawTakes(const std::vector<TakePathSuit>& named)
+{
+    if (options.rawPath.empty())
+        return std::nullopt;
+    std::vector<std::string> paths;
+    std::string error = TakePaths(options.rawPath, named, &paths);
+    if (!error.empty())
+        return Error(error, 2);
+    for (size_t i = 0; i < suits.size(); i++) {
+        suits[i]->rawPath = paths[i];
+        std::string problem = OutputPathProblem(paths[i]);
+        if (!problem.empty())
+            return Error("cannot write " + paths[i] + ": " + problem);
+    }
+    return std::nullopt;
+}
+
+// Before the suit is opened: its take's time starts before its first datagram.
+std::optional<Ending> SessionRecorder::OpenRawTake(LiveSuit& suit)
+{
+    if (suit.rawPath.empty())
+        return std::nullopt;
+    suit.raw = std::make_unique<RawTakeWriter>();
+    std::string error = suit.raw->Open(suit.rawPath);
+    if (!error.empty())
+        return Error(error);
+    return std::nullopt;
+}
+
+Ending SessionRecorder::CloseRawTakes(Ending ending)
+{
+    for (const auto& suit : suits) {
+        if (!suit->raw)
+            continue;
+        std::string error = suit->raw->Close();
+        if (error.empty())
+            continue;
+        if (!ending.message.empty())
+            Report(ending, out, errors);
+        ending = Error("cannot write the raw take " + suit->rawPath + ": " + error);
+    }
+    return ending;
 }
 
 std::optional<Ending> SessionRecorder::OpenAndPrepareSuits()
 {
     if (options.floorGiven)
         VarnelSetFloor(options.floor);
+    if (!options.rawPath.empty())
+        RawCapture::Begin();
     for (const auto& suit : suits) {
         const std::string& name = suit->take->name;
+        if (std::optional<Ending> failure = OpenRawTake(*suit))
+            return failure;
         suit->handle = VarnelOpen(&suit->info, FrameCapture::OnFrame, nullptr);
         if (!suit->handle)
             return Error("cannot open the suit at " + SuitAddress(suit->info));
         suit->capture.Attach(suit->handle);
+        if (suit->raw) {
+            RawCapture::Attach(suit->handle, suit->raw.get());
+            suit->capture.KeepRawMarks(suit->raw.get());
+        }
         if (!options.actorPath.empty())
             VarnelSetActorData(suit->handle, &actor);
         if (options.positionSensor) {
@@ -243,6 +310,15 @@ std::optional<Ending> SessionRecorder::OpenAndPrepareSuits()
             VarnelEnablePositionSensor(suit->handle, 1);
         }
         suit->take->summary.nominalRate = VarnelGetFrameRate(suit->handle);
+        if (suit->raw) {
+            RawTakeHeader header;
+            std::memcpy(header.suitName, suit->info.name, SuitNameSize - 1);
+            header.nominalRate = suit->take->summary.nominalRate;
+            header.positionSensor = options.positionSensor;
+            VarnelGetFloor(&header.floor);
+            VarnelGetActorData(suit->handle, &header.actor);
+            suit->raw->SetHeader(header);
+        }
         std::fprintf(out, "Recording \"%s\" at %s (%g frames/s)", name.c_str(),
                      SuitAddress(suit->info).c_str(), suit->take->summary.nominalRate);
         if (suits.size() > 1)
@@ -321,6 +397,7 @@ Ending SessionRecorder::Finish()
     // No frame callback appends after VarnelFinish, so the takes are read only then.
     VarnelFinish();
     libraryStarted = false;
+    RawCapture::End();
     if (isatty(fileno(out)))
         std::fprintf(out, "\r\033[K");
     Ending ending = StatusOnly(0);
@@ -343,7 +420,7 @@ Ending SessionRecorder::Finish()
             ending = Error(problem);
         }
     }
-    return ending;
+    return CloseRawTakes(std::move(ending));
 }
 
 int FailWith(const Ending& ending, std::FILE* out, std::FILE* errors,
@@ -378,8 +455,9 @@ int RunRecord(const RecordOptions& options, const std::atomic<bool>& stopRequest
               std::FILE* errors)
 {
     // A pattern is checked once the suits' names are known.
-    std::string problem =
-        IsTakePathPattern(options.outputPath) ? "" : OutputPathProblem(options.outputPath);
+    std::string problem = options.outputPath.empty() || IsTakePathPattern(options.outputPath)
+                              ? ""
+                              : OutputPathProblem(options.outputPath);
     if (!problem.empty()) {
         std::fprintf(errors, "varnel record: cannot write %s: %s\n", options.outputPath.c_str(),
                      problem.c_str());
@@ -396,12 +474,15 @@ int RunRecord(const RecordOptions& options, const std::atomic<bool>& stopRequest
             if (takes.size() > 1)
                 std::fprintf(out, "\"%s\": ", take->name.c_str());
             std::fprintf(out, "%s\n", FormatSummary(take->summary).c_str());
+            // A raw take only: it is written already.
+            if (options.outputPath.empty())
+                continue;
             bool saved = IsStandardOutput(take->path)
                              ? SaveTakeTo(take->take, takeOut, out, errors, options.units)
                              : SaveTake(take->take, take->path, out, errors, options.units);
             if (!saved)
                 status = 1;
-        } else if (status == 0 || takes.size() > 1) {
+        } else if (!options.outputPath.empty() && (status == 0 || takes.size() > 1)) {
             std::fprintf(errors, "varnel record: no frame was recorded; %s not written\n",
                          take->path.c_str());
             status = 1;

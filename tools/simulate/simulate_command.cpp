@@ -3,6 +3,7 @@
 #include "tools/cli/skeleton_with_frames.h"
 #include "tools/cli/stop_signals.h"
 #include "tools/cli/tool_messages.h"
+#include "tools/simulate/raw_replay.h"
 #include "tools/simulate/simulate_options.h"
 #include "tools/simulate/take_file.h"
 #include "tools/simulator/simulator.h"
@@ -85,8 +86,33 @@ int Fail(const std::string& error, std::FILE* errors)
     return 1;
 }
 
+int RunRawReplay(const SimulateOptions& options, std::FILE* out, std::FILE* errors)
+{
+    RawTake take;
+    std::string error = ReadRawTake(options.rawPath, &take);
+    if (!error.empty())
+        return Fail(error, errors);
+    if (take.ignoredBytes > 0)
+        std::fprintf(errors, "%s%s is cut or damaged after %zu whole records\n",
+                     MessagePrefix("simulate").c_str(), options.rawPath.c_str(),
+                     take.records.size());
+    std::fprintf(out, "Replaying %s (\"%s\", %zu datagrams) to %s:%u ", options.rawPath.c_str(),
+                 take.header.suitName, take.records.size(), options.destination.host.c_str(),
+                 unsigned(options.destination.port));
+    if (options.rateGiven)
+        std::fprintf(out, "at %g frames/s (Ctrl+C stops)\n", options.rate);
+    else
+        std::fprintf(out, "with its recorded timing (Ctrl+C stops)\n");
+    std::fflush(out);
+    SimulationSummary summary = ReplayRawTake(take, options, CatchStopSignals());
+    PrintSummary(options, summary, out);
+    return summary.error.empty() ? 0 : Fail(summary.error, errors);
+}
+
 int RunSimulate(SimulateOptions options, std::FILE* out, std::FILE* errors)
 {
+    if (!options.rawPath.empty())
+        return RunRawReplay(options, out, errors);
     SkeletonWithFrames take;
     std::unique_ptr<MotionSource> motion;
     Simulator simulator;
@@ -109,12 +135,13 @@ void AddSimulateCommand(CLI::App& app, CommandRun& run)
     auto options = std::make_shared<SimulateOptions>();
     CLI::App* command = app.add_subcommand(
         "simulate", "Put a simulated suit on the network (datagrams to 127.0.0.1:8000): a "
-                    "person walking, or a BVH take");
+                    "person walking, a BVH take, or a raw take as it was recorded");
     AddSimulateOptions(*command, *options);
     command->footer(
         "Exit status:\n"
         "  0  the suits sent until their limit or Ctrl+C\n"
-        "  1  the take cannot be read, or the destination cannot be reached or sent to\n"
+        "  1  the take or raw take cannot be read, or the destination cannot be reached or "
+        "sent to\n"
         "  2  a usage error\n");
     command->final_callback(
         [&run, options] { run.exitStatus = RunSimulate(*options, run.out, run.errors); });

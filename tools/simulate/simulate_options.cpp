@@ -129,6 +129,18 @@ void AddMotionOptions(CLI::App& command, SimulateOptions& options)
         ->type_name("S")
         ->check(CheckLeadIn)
         ->capture_default_str();
+    command
+        .add_option("--raw", options.rawPath,
+                    "Replay this raw take (varnel record --raw): its datagrams as recorded, at "
+                    "the times they were received, or evenly at --rate")
+        ->type_name("FILE")
+        ->excludes(bvh)
+        ->excludes("--jitter")
+        ->excludes("--burst")
+        ->excludes("--suits")
+        ->excludes("--name")
+        ->excludes("--position-sensor")
+        ->excludes("--lead-in");
 }
 } // namespace
 

@@ -27,6 +27,7 @@ struct SimulateOptions {
     int burst = 1;
     int suits = 1;
     std::string bvhPath;    // empty: the built-in walk
+    std::string rawPath;    // a raw take to replay instead of any motion
     bool rateGiven = false; // else a take plays at its own frame rate
     bool loop = false;
     // In the null pose before the motion: long enough for `varnel record`

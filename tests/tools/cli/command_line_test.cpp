@@ -40,7 +40,12 @@ TEST(CommandLine, UsageErrorsExitTwoNamingTheProblemAndTheHelp)
         {{"frobnicate"}, "varnel: unknown command 'frobnicate'", "varnel --help"},
         {{"\x1b[2J"}, "varnel: unknown command '?[2J'", "varnel --help"},
         {{"--bogus", "suits"}, "varnel: unknown option '--bogus'", "varnel --help"},
-        {{"record"}, "varnel record: --output is required", "varnel record --help"},
+        {{"record"},
+         "varnel record: -o: name the BVH file with -o, the raw take with --raw, or both",
+         "varnel record --help"},
+        {{"record", "--raw", "-"},
+         "varnel record: --raw: a raw take goes to a file, not standard output",
+         "varnel record --help"},
         // An unknown option is named, not the required one it hides.
         {{"record", "-x"}, "varnel record: unknown option '-x'", "varnel record --help"},
         {{"record", "-o", "take.bvh", "--seconds", "0"},

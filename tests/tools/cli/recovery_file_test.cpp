@@ -1,7 +1,7 @@
 #include "tests/support/owned_skeleton.h"
 #include "tests/support/temp_folder.h"
 #include "tests/tools/support/environment_variable.h"
-#include "tools/record/recovery_file.h"
+#include "tools/cli/recovery_file.h"
 #include "varnel.h"
 
 #include <gtest/gtest.h>

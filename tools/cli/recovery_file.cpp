@@ -1,4 +1,4 @@
-#include "tools/record/recovery_file.h"
+#include "tools/cli/recovery_file.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,7 +1,7 @@
-#include "tools/record/take_output.h"
+#include "tools/cli/take_output.h"
 
+#include "tools/cli/recovery_file.h"
 #include "tools/cli/replayable_file.h"
-#include "tools/record/recovery_file.h"
 
 #include <cerrno>
 #include <cstring>
