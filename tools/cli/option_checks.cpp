@@ -30,3 +30,12 @@ std::string CheckLengthUnit(const std::string& text)
 {
     return FindLengthUnit(text) ? "" : "unknown unit " + text + ": use in, cm or m";
 }
+
+std::string CheckCountdown(const std::string& text)
+{
+    double seconds = 0.0;
+    if (!CLI::detail::lexical_cast(text, seconds) || !std::isfinite(seconds) || seconds < 0.0 ||
+        seconds > 600.0)
+        return "the countdown must be a number of seconds from 0 to 600, not \"" + text + "\"";
+    return "";
+}

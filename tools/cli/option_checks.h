@@ -12,3 +12,6 @@ std::string CheckFrameCount(const std::string& text);
 
 // A length unit: in, cm or m (--units, --from).
 std::string CheckLengthUnit(const std::string& text);
+
+// A countdown of 0 to 600 seconds (--countdown).
+std::string CheckCountdown(const std::string& text);

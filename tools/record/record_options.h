@@ -2,7 +2,7 @@
 #pragma once
 
 #include "tools/cli/bvh_units.h"
-#include "tools/cli/network_address.h"
+#include "tools/cli/suit_setup.h"
 #include "varnel.h"
 
 #include <CLI/CLI.hpp>
@@ -10,14 +10,6 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-
-// A suit named on the command line: by the index `varnel suits` prints, or
-// by the address and source port it sends from.
-struct SuitChoice {
-    bool byIndex = false;
-    int index = 0;
-    Destination address{"", 0};
-};
 
 struct RecordOptions {
     std::string outputPath;
@@ -39,15 +31,6 @@ struct RecordOptions {
     // How long a suit may stay silent before the recorder gives up on it.
     double silenceSeconds = 3.0;
 };
-
-// Parses "DZDX,DZDY,Z0,MIN,MAX,CLAMP,STEPS": five numbers, CLAMP 0 or 1,
-// STEPS a whole number from 0 to 1000, MIN not above MAX where they are
-// used. Returns an empty text on success, otherwise what is wrong.
-std::string ParseFloor(const std::string& text, FloorGeometry* floor);
-
-// Parses an index as `varnel suits` prints it, or "HOST:PORT". Returns an
-// empty text on success, otherwise what is wrong.
-std::string ParseSuitChoice(const std::string& text, SuitChoice* choice);
 
 // Registers the options on the subcommand, storing into options. Bad values
 // fail the parse with CLI::ValidationError.
