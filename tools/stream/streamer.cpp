@@ -179,7 +179,7 @@ int RunStream(const StreamOptions& options, const std::atomic<bool>& stopRequest
 
     std::fprintf(out,
                  "%llu frames streamed in %.2f s (%.1f frames/s): %llu sent to every target, "
-                 "%llu skipped by the sender, %u dropped before solving, %llu sends refused\n",
+                 "%llu skipped by the sender, %u dropped before solving, %llu sends failed\n",
                  (unsigned long long)sender.Offered(), seconds,
                  seconds > 0.0 ? double(sender.Offered()) / seconds : 0.0,
                  (unsigned long long)sender.Sent(), (unsigned long long)sender.Skipped(), dropped,
