@@ -39,7 +39,7 @@ class VmcSender {
     uint64_t Offered() const { return offered.load(); }   // frames taken
     uint64_t Sent() const { return sent.load(); }         // bundles sent to every target
     uint64_t Skipped() const { return skipped.load(); }   // dropped from a full queue
-    uint64_t Failures() const { return failures.load(); } // sends a target refused
+    uint64_t Failures() const { return failures.load(); } // sends that failed
     bool LimitReached() const { return limitReached.load(); }
 
   private:
