@@ -78,11 +78,12 @@ int RunCommandLine(int argc, const char* const argv[], std::FILE* out, std::FILE
                "  0  success, --help and --version\n"
                "  1  a failure of the command (see its --help)\n"
                "  2  a usage error (unknown command or option, missing or bad value), or for "
-               "suits and record UDP port 8000 that cannot be opened\n");
+               "suits, record and stream UDP port 8000 that cannot be opened\n");
     CommandRun run{out, errors, 0};
     AddSimulateCommand(app, run);
     AddRecordCommand(app, run);
     AddSolveCommand(app, run);
+    AddStreamCommand(app, run);
     AddSuitsCommand(app, run);
     AddInfoCommand(app, run);
     AddActorCommand(app, run);

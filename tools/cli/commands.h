@@ -19,6 +19,9 @@ void AddSimulateCommand(CLI::App& app, CommandRun& run);
 // `varnel record -o FILE`: headless capture of a suit to a BVH file.
 void AddRecordCommand(CLI::App& app, CommandRun& run);
 
+// `varnel stream`: a suit's frames live to VMC receivers.
+void AddStreamCommand(CLI::App& app, CommandRun& run);
+
 // `varnel suits`: one second of listening, then the table of suits heard.
 void AddSuitsCommand(CLI::App& app, CommandRun& run);
 

@@ -15,7 +15,5 @@ std::string CheckFrameCount(const std::string& text);
 // A length unit: in, cm or m (--units, --from).
 std::string CheckLengthUnit(const std::string& text);
 
-// Parses "DZDX,DZDY,Z0,MIN,MAX,CLAMP,STEPS": five numbers, CLAMP 0 or 1,
-// STEPS a whole number from 0 to 1000, MIN not above MAX where they are
-// used. Returns an empty text on success, otherwise what is wrong.
-std::string ParseFloor(const std::string& text, FloorGeometry* floor);
+// A countdown of 0 to 600 seconds (--countdown).
+std::string CheckCountdown(const std::string& text);

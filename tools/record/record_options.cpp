@@ -3,41 +3,7 @@
 #include "tools/cli/option_checks.h"
 #include "tools/cli/take_output.h"
 
-#include <cmath>
-#include <cstdlib>
-#include <sstream>
 #include <vector>
-
-namespace {
-// Far more suits than one network carries; keeps the number an int.
-constexpr int MaximumSuitIndex = 99999;
-
-std::string CheckCountdown(const std::string& text)
-{
-    double seconds = 0.0;
-    if (!CLI::detail::lexical_cast(text, seconds) || !std::isfinite(seconds) || seconds < 0.0 ||
-        seconds > 600.0)
-        return "the countdown must be a number of seconds from 0 to 600, not \"" + text + "\"";
-    return "";
-}
-} // namespace
-
-std::string ParseSuitChoice(const std::string& text, SuitChoice* choice)
-{
-    SuitChoice parsed;
-    if (!text.empty() && text.find_first_not_of("0123456789") == std::string::npos) {
-        if (text.size() > 5)
-            return "a suit index is at most " + std::to_string(MaximumSuitIndex) + ", not " + text;
-        parsed.byIndex = true;
-        parsed.index = std::atoi(text.c_str());
-    } else {
-        std::string error = ParseDestination(text, &parsed.address);
-        if (!error.empty())
-            return error;
-    }
-    *choice = parsed;
-    return "";
-}
 
 namespace {
 // The file and when the take ends.

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "tools/cli/bvh_units.h"
-#include "tools/cli/network_address.h"
 #include "tools/cli/option_checks.h"
+#include "tools/cli/suit_setup.h"
 #include "varnel.h"
 
 #include <CLI/CLI.hpp>
@@ -11,14 +11,6 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-
-// A suit named on the command line: by the index `varnel suits` prints, or
-// by the address and source port it sends from.
-struct SuitChoice {
-    bool byIndex = false;
-    int index = 0;
-    Destination address{"", 0};
-};
 
 struct RecordOptions {
     std::string outputPath;                // empty: no BVH file (a raw take only)
@@ -41,10 +33,6 @@ struct RecordOptions {
     // How long a suit may stay silent before the recorder gives up on it.
     double silenceSeconds = 3.0;
 };
-
-// Parses an index as `varnel suits` prints it, or "HOST:PORT". Returns an
-// empty text on success, otherwise what is wrong.
-std::string ParseSuitChoice(const std::string& text, SuitChoice* choice);
 
 // Registers the options on the subcommand, storing into options. Bad values
 // fail the parse with CLI::ValidationError.

@@ -10,7 +10,6 @@
 #include "tools/record/take_paths.h"
 #include "tools/record/take_waits.h"
 
-#include <arpa/inet.h>
 #include <cstring>
 #include <optional>
 #include <unistd.h>
@@ -55,11 +54,6 @@ std::string Number(double value)
     char text[32];
     std::snprintf(text, sizeof text, "%g", value);
     return text;
-}
-
-std::string SuitCount(int count)
-{
-    return std::to_string(count) + " suit" + (count == 1 ? "" : "s") + " found";
 }
 
 // A suit of the session while it records: the library's side of its take.
@@ -190,26 +184,13 @@ std::optional<Ending> SessionRecorder::ChooseSuits(int count,
 std::optional<Ending> SessionRecorder::Choose(const SuitChoice& choice, int count,
                                               std::vector<std::pair<int, SuitInfo>>& chosen)
 {
+    int index = 0;
     SuitInfo info;
-    if (choice.byIndex) {
-        if (choice.index >= count || !VarnelEnumerateSuitInfo(choice.index, &info))
-            return Error("no suit has the index " + std::to_string(choice.index) + " (" +
-                         SuitCount(count) + ", from index 0)");
-        chosen.emplace_back(choice.index, info);
-        return std::nullopt;
-    }
-    uint32_t address = 0;
-    std::string error = ResolveIpv4(choice.address.host, &address);
+    std::string error = FindChosenSuit(choice, count, &index, &info);
     if (!error.empty())
         return Error(error);
-    for (int index = 0; index < count; index++)
-        if (VarnelEnumerateSuitInfo(index, &info) && info.address == address &&
-            info.port == htons(choice.address.port)) {
-            chosen.emplace_back(index, info);
-            return std::nullopt;
-        }
-    return Error("no suit sends from " + choice.address.host + ":" +
-                 std::to_string(choice.address.port) + " (" + SuitCount(count) + ")");
+    chosen.emplace_back(index, info);
+    return std::nullopt;
 }
 
 std::optional<Ending> SessionRecorder::NameOutputs()
@@ -345,7 +326,7 @@ std::vector<SessionSuit> SessionRecorder::Session()
 std::optional<Ending> SessionRecorder::CountDownAndCalibrate()
 {
     const Ending stopped = Error("stopped before the take began");
-    if (!CountDown(options.countdownSeconds, stopRequested, errors))
+    if (!CountDown("record", options.countdownSeconds, stopRequested, errors))
         return stopped;
     for (size_t i = 0; i < suits.size(); i++)
         if (!WaitForData(suits[i]->handle, options.silenceSeconds, stopRequested))

@@ -67,43 +67,6 @@ void TellMoving(const std::vector<SessionSuit>& suits, size_t suit, std::FILE* e
 }
 } // namespace
 
-bool CountDown(double seconds, const std::atomic<bool>& stopRequested, std::FILE* errors)
-{
-    if (seconds <= 0.0)
-        return true;
-    int64_t end = MonotonicNanoseconds() + Nanoseconds(seconds);
-    std::fprintf(errors, "%sTake the null pose:", MessagePrefix("record").c_str());
-    int shown = -1;
-    for (;;) {
-        int64_t left = end - MonotonicNanoseconds();
-        if (left <= 0)
-            break;
-        int whole = int(std::ceil(double(left) / NanosecondsPerSecond));
-        if (whole != shown) {
-            std::fprintf(errors, " %d", whole);
-            std::fflush(errors);
-            shown = whole;
-        }
-        if (!Pause(stopRequested)) {
-            std::fprintf(errors, "\n");
-            return false;
-        }
-    }
-    std::fprintf(errors, "\n");
-    return true;
-}
-
-bool WaitForData(VarnelHandle suit, double seconds, const std::atomic<bool>& stopRequested)
-{
-    int64_t start = MonotonicNanoseconds();
-    SkeletonFrame pose;
-    while (!VarnelRead(suit, &pose)) {
-        if (SecondsSince(start) > seconds || !Pause(stopRequested))
-            return false;
-    }
-    return true;
-}
-
 StillEnd CalibrateWhenStill(const std::vector<SessionSuit>& suits, const RecordOptions& options,
                             const std::atomic<bool>& stopRequested, std::FILE* errors,
                             size_t* culprit)

@@ -11,14 +11,6 @@
 #include <string>
 #include <vector>
 
-// Seconds counted down on one line of errors, with the command's prefix;
-// false if a stop came first.
-bool CountDown(double seconds, const std::atomic<bool>& stopRequested, std::FILE* errors);
-
-// Waits up to `seconds` for the suit's first datagram, which the
-// calibration needs; false if none came or a stop came first.
-bool WaitForData(VarnelHandle suit, double seconds, const std::atomic<bool>& stopRequested);
-
 // A suit of the session between its first datagram and its take.
 struct SessionSuit {
     VarnelHandle suit = nullptr;

@@ -3,6 +3,7 @@
 #include "tools/cli/commands.h"
 #include "tools/cli/option_checks.h"
 #include "tools/cli/raw_take.h"
+#include "tools/cli/suit_setup.h"
 #include "tools/cli/take_output.h"
 #include "tools/cli/tool_messages.h"
 #include "tools/solve/raw_solve.h"

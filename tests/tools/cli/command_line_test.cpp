@@ -92,7 +92,8 @@ TEST(CommandLine, UsageErrorsExitTwoNamingTheProblemAndTheHelp)
 
 TEST(CommandLine, HelpGoesToTheOutputWithTheExitStatuses)
 {
-    for (std::string command : {"", "simulate", "record", "suits", "info", "actor", "convert"}) {
+    for (std::string command :
+         {"", "simulate", "record", "stream", "suits", "info", "actor", "convert"}) {
         SCOPED_TRACE(command);
         Printed printed = RunVarnel(command.empty() ? std::vector<std::string>{"--help"}
                                                     : std::vector<std::string>{command, "--help"});
