@@ -8,6 +8,7 @@
 #include <lo/lo.h>
 
 #include <chrono>
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
@@ -68,6 +69,16 @@ class VmcReceiver {
         receiver->frames.push_back(receiver->current);
         return 0;
     }
+    // liblo's arguments sit at 4-byte offsets in the message, below the
+    // alignment of its lo_arg union: they are read by copying their bytes.
+    template <typename T> static T Argument(lo_arg* const* argv, int index)
+    {
+        T value;
+        std::memcpy(&value, argv[index], sizeof value);
+        return value;
+    }
+    static float F(lo_arg* const* argv, int index) { return Argument<float>(argv, index); }
+
     static int Message(const char* path, const char* types, lo_arg** argv, int argc, lo_message,
                        void* self)
     {
@@ -79,19 +90,19 @@ class VmcReceiver {
         ReceivedFrame& frame = receiver->current;
         std::string p = path, t = types;
         if ((p == "/VMC/Ext/Bone/Pos" || p == "/VMC/Ext/Root/Pos") && t == "sfffffff") {
-            ReceivedBone bone{{argv[4]->f, argv[5]->f, argv[6]->f, argv[7]->f},
-                              {argv[1]->f, argv[2]->f, argv[3]->f}};
+            ReceivedBone bone{{F(argv, 4), F(argv, 5), F(argv, 6), F(argv, 7)},
+                              {F(argv, 1), F(argv, 2), F(argv, 3)}};
             if (p == "/VMC/Ext/Root/Pos") {
                 frame.root = bone;
                 frame.rootMessages++;
             } else {
-                frame.bones[&argv[0]->s] = bone;
+                frame.bones[reinterpret_cast<const char*>(argv[0])] = bone;
             }
         } else if (p == "/VMC/Ext/OK" && !t.empty() && t.find_first_not_of('i') == t.npos) {
             for (int i = 0; i < argc; i++)
-                frame.ok.push_back(argv[i]->i);
+                frame.ok.push_back(Argument<int32_t>(argv, i));
         } else if (p == "/VMC/Ext/T" && t == "f") {
-            frame.time = argv[0]->f;
+            frame.time = F(argv, 0);
         } else {
             frame.malformed++;
         }
