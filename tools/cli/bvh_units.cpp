@@ -1,5 +1,7 @@
 #include "tools/cli/bvh_units.h"
 
+#include "common/ascii_case.h"
+
 #include "common/text_limits.h"
 #include "platform/atomic_file.h"
 #include "tools/cli/printable_text.h"
@@ -41,16 +43,6 @@ const UnitName& Find(LengthUnit unit)
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); i++)
-        if (std::tolower((unsigned char)a[i]) != std::tolower((unsigned char)b[i]))
-            return false;
-    return true;
 }
 
 bool ParseNumber(std::string_view token, double* value)
