@@ -458,6 +458,35 @@ BvhScaling ScaleBvh(std::FILE* in, TextSink& out, double factor)
     return Scaler(in, out, factor).Run();
 }
 
+BvhScaling ScaleBvhText(std::string_view in, std::string* out, double factor)
+{
+    class StringSink : public TextSink {
+      public:
+        explicit StringSink(std::string* text) : text(text) {}
+        bool Write(std::string_view part) override
+        {
+            text->append(part);
+            return true;
+        }
+
+      private:
+        std::string* text;
+    };
+    out->clear();
+    StringSink sink(out);
+    // A memory stream cannot be empty.
+    std::FILE* file =
+        in.empty() ? std::tmpfile() : fmemopen(const_cast<char*>(in.data()), in.size(), "r");
+    if (!file) {
+        BvhScaling failed;
+        failed.outcome = BvhScaling::ReadFailed;
+        return failed;
+    }
+    BvhScaling result = ScaleBvh(file, sink, factor);
+    std::fclose(file);
+    return result;
+}
+
 namespace {
 class AtomicFileSink : public TextSink {
   public:
