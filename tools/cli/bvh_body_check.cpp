@@ -1,5 +1,7 @@
 #include "tools/cli/bvh_body_check.h"
 
+#include "common/ascii_case.h"
+
 #include "common/bvh_joint_names.h"
 #include "tools/cli/printable_text.h"
 #include "tools/cli/skeleton_with_frames.h"
@@ -19,16 +21,6 @@ std::string Quoted(std::string_view text, size_t longest = 40)
 std::string NodeName(const SkeletonNode& node)
 {
     return "'" + std::string(node.name, strnlen(node.name, sizeof node.name)) + "'";
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); i++)
-        if (std::tolower((unsigned char)a[i]) != std::tolower((unsigned char)b[i]))
-            return false;
-    return true;
 }
 
 // Follows the reader's rules line by line on the library's own node table,

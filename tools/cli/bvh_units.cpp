@@ -1,5 +1,7 @@
 #include "tools/cli/bvh_units.h"
 
+#include "common/ascii_case.h"
+
 #include "common/text_limits.h"
 #include "platform/atomic_file.h"
 #include "tools/cli/printable_text.h"
@@ -41,16 +43,6 @@ const UnitName& Find(LengthUnit unit)
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); i++)
-        if (std::tolower((unsigned char)a[i]) != std::tolower((unsigned char)b[i]))
-            return false;
-    return true;
 }
 
 bool ParseNumber(std::string_view token, double* value)
@@ -464,6 +456,35 @@ double LengthFactor(LengthUnit from, LengthUnit to)
 BvhScaling ScaleBvh(std::FILE* in, TextSink& out, double factor)
 {
     return Scaler(in, out, factor).Run();
+}
+
+BvhScaling ScaleBvhText(std::string_view in, std::string* out, double factor)
+{
+    class StringSink : public TextSink {
+      public:
+        explicit StringSink(std::string* text) : text(text) {}
+        bool Write(std::string_view part) override
+        {
+            text->append(part);
+            return true;
+        }
+
+      private:
+        std::string* text;
+    };
+    out->clear();
+    StringSink sink(out);
+    // A memory stream cannot be empty.
+    std::FILE* file =
+        in.empty() ? std::tmpfile() : fmemopen(const_cast<char*>(in.data()), in.size(), "r");
+    if (!file) {
+        BvhScaling failed;
+        failed.outcome = BvhScaling::ReadFailed;
+        return failed;
+    }
+    BvhScaling result = ScaleBvh(file, sink, factor);
+    std::fclose(file);
+    return result;
 }
 
 namespace {

@@ -40,6 +40,9 @@ struct BvhScaling {
 // line, and what was written so far must then be dropped.
 BvhScaling ScaleBvh(std::FILE* in, TextSink& out, double factor);
 
+// The same from text to text; out holds what was written.
+BvhScaling ScaleBvhText(std::string_view in, std::string* out, double factor);
+
 // Rescales the BVH file at inPath (named inName in messages) into outPath,
 // which shows either its old content or the whole new one. "" when done,
 // else what went wrong, naming the file and, for bad input, the line.

@@ -11,16 +11,6 @@
 #include <vector>
 
 namespace {
-class StringSink : public TextSink {
-  public:
-    bool Write(std::string_view part) override
-    {
-        text.append(part);
-        return true;
-    }
-    std::string text;
-};
-
 struct Scaled {
     BvhScaling scaling;
     std::string text;
@@ -28,13 +18,8 @@ struct Scaled {
 
 Scaled ScaleText(const std::string& text, double factor)
 {
-    std::FILE* in = std::tmpfile();
-    std::fwrite(text.data(), 1, text.size(), in);
-    std::rewind(in);
-    StringSink sink;
-    Scaled result{ScaleBvh(in, sink, factor), ""};
-    std::fclose(in);
-    result.text = sink.text;
+    Scaled result;
+    result.scaling = ScaleBvhText(text, &result.text, factor);
     return result;
 }
 

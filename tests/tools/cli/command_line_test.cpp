@@ -1,8 +1,8 @@
-#include "tests/support/captured_output.h"
 #include "tests/support/loopback_socket.h"
 #include "tests/support/own_suit_port.h"
 #include "tests/support/temp_folder.h"
 #include "tests/tools/support/file_fixtures.h"
+#include "tests/tools/support/run_varnel.h"
 #include "tools/cli/command_line.h"
 
 #include <gmock/gmock.h>
@@ -11,23 +11,6 @@
 #include <vector>
 
 namespace {
-struct Printed {
-    int status;
-    std::string out, errors;
-};
-
-// Runs the program in this process, as `varnel ARGUMENTS...`.
-Printed RunVarnel(std::vector<std::string> arguments)
-{
-    arguments.insert(arguments.begin(), "varnel");
-    std::vector<const char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(argument.c_str());
-    argv.push_back(nullptr);
-    CapturedOutput out, errors;
-    int status = RunCommandLine(int(arguments.size()), argv.data(), out.file, errors.file);
-    return {status, out.Text(), errors.Text()};
-}
 
 TEST(CommandLine, UsageErrorsExitTwoNamingTheProblemAndTheHelp)
 {

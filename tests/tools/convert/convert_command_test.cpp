@@ -1,6 +1,6 @@
-#include "tests/support/captured_output.h"
 #include "tests/support/owned_skeleton.h"
 #include "tests/support/temp_folder.h"
+#include "tests/tools/support/run_varnel.h"
 #include "tools/cli/command_line.h"
 
 #include <gtest/gtest.h>
@@ -10,21 +10,10 @@
 #include <vector>
 
 namespace {
-struct Printed {
-    int status;
-    std::string out, errors;
-};
-
 Printed RunConvert(std::vector<std::string> arguments)
 {
-    arguments.insert(arguments.begin(), {"varnel", "convert"});
-    std::vector<const char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(argument.c_str());
-    argv.push_back(nullptr);
-    CapturedOutput out, errors;
-    int status = RunCommandLine(int(arguments.size()), argv.data(), out.file, errors.file);
-    return {status, out.Text(), errors.Text()};
+    arguments.insert(arguments.begin(), "convert");
+    return RunVarnel(std::move(arguments));
 }
 
 std::string ReadAll(const std::string& path)
