@@ -2,11 +2,12 @@
 
 #include "tools/cli/monotonic_clock.h"
 #include "tools/cli/network_address.h"
+#include "tools/cli/null_pose_calibration.h"
 #include "tools/cli/printable_text.h"
 #include "tools/cli/take_output.h"
 #include "tools/record/frame_capture.h"
 #include "tools/record/raw_capture.h"
-#include "tools/record/still_check.h"
+#include "tools/cli/still_check.h"
 #include "tools/record/take_paths.h"
 #include "tools/record/take_waits.h"
 
@@ -49,13 +50,6 @@ int Report(const Ending& ending, std::FILE* out, std::FILE* errors)
     return ending.status;
 }
 
-std::string Number(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
-
 // A suit of the session while it records: the library's side of its take.
 struct LiveSuit {
     int index = 0; // as `varnel suits` prints it
@@ -95,9 +89,6 @@ class SessionRecorder {
     Ending Finish();
 
   private:
-    std::optional<Ending> ChooseSuits(int count, std::vector<std::pair<int, SuitInfo>>& chosen);
-    std::optional<Ending> Choose(const SuitChoice& choice, int count,
-                                 std::vector<std::pair<int, SuitInfo>>& chosen);
     std::string Which(size_t suit) const;
     std::optional<Ending> NameRawTakes(const std::vector<TakePathSuit>& named);
     std::optional<Ending> OpenRawTake(LiveSuit& suit);
@@ -135,9 +126,11 @@ std::optional<Ending> SessionRecorder::FindSuits(std::vector<std::unique_ptr<Sui
         return Error("the library refused to look for suits", 2);
     if (count == 0)
         return Answer("No Varnel suits detected");
-    std::vector<std::pair<int, SuitInfo>> chosen;
-    if (std::optional<Ending> failure = ChooseSuits(count, chosen))
-        return failure;
+    std::vector<ChosenSuit> chosen;
+    int status = 1;
+    std::string error = ChooseSuits(options, count, chosen, &status);
+    if (!error.empty())
+        return Error(error, status);
     if (chosen.size() > 1 && IsStandardOutput(options.outputPath))
         return Error("standard output takes one suit's take only (" + SuitCount(count) +
                          "); name a file or a pattern with {name} or {index}",
@@ -151,45 +144,6 @@ std::optional<Ending> SessionRecorder::FindSuits(std::vector<std::unique_ptr<Sui
         suit->take->name = PrintableSuitName(info);
         suits.push_back(std::move(suit));
     }
-    return std::nullopt;
-}
-
-// The suits to record, in the order given: every one with --all, the first
-// one when none is named.
-std::optional<Ending> SessionRecorder::ChooseSuits(int count,
-                                                   std::vector<std::pair<int, SuitInfo>>& chosen)
-{
-    if (options.suits.empty()) {
-        for (int index = 0; index < count; index++) {
-            SuitInfo info;
-            if (VarnelEnumerateSuitInfo(index, &info))
-                chosen.emplace_back(index, info);
-            if (!options.allSuits && !chosen.empty())
-                break;
-        }
-        return std::nullopt;
-    }
-    for (const SuitChoice& choice : options.suits)
-        if (std::optional<Ending> failure = Choose(choice, count, chosen))
-            return failure;
-    for (size_t i = 0; i < chosen.size(); i++)
-        for (size_t j = 0; j < i; j++)
-            if (chosen[i].first == chosen[j].first)
-                return Error("the suit at " + SuitAddress(chosen[i].second) + " (index " +
-                                 std::to_string(chosen[i].first) + ") is named twice",
-                             2);
-    return std::nullopt;
-}
-
-std::optional<Ending> SessionRecorder::Choose(const SuitChoice& choice, int count,
-                                              std::vector<std::pair<int, SuitInfo>>& chosen)
-{
-    int index = 0;
-    SuitInfo info;
-    std::string error = FindChosenSuit(choice, count, &index, &info);
-    if (!error.empty())
-        return Error(error);
-    chosen.emplace_back(index, info);
     return std::nullopt;
 }
 
@@ -325,32 +279,15 @@ std::vector<SessionSuit> SessionRecorder::Session()
 
 std::optional<Ending> SessionRecorder::CountDownAndCalibrate()
 {
-    const Ending stopped = Error("stopped before the take began");
-    if (!CountDown("record", options.countdownSeconds, stopRequested, errors))
-        return stopped;
-    for (size_t i = 0; i < suits.size(); i++)
-        if (!WaitForData(suits[i]->handle, options.silenceSeconds, stopRequested))
-            return stopRequested.load() ? stopped
-                                        : Error(Which(i) + " sent nothing for " +
-                                                Number(options.silenceSeconds) + " s");
-    if (!options.stillCheck) {
-        for (const auto& suit : suits)
-            VarnelSetNull(suit->handle);
-        return std::nullopt;
-    }
-    size_t culprit = 0;
-    switch (CalibrateWhenStill(Session(), options, stopRequested, errors, &culprit)) {
-    case StillEnd::Calibrated: return std::nullopt;
-    case StillEnd::Stopped: return stopped;
-    case StillEnd::Silent:
-        return Error(Which(culprit) + " stopped sending before the calibration; nothing was "
-                                      "recorded");
-    case StillEnd::TooLong:
-        return Error(Which(culprit) + " did not hold the null pose still for " +
-                     Number(double(StillNanoseconds) / NanosecondsPerSecond) + " s within " +
-                     Number(options.stillLimitSeconds) + " s; nothing was recorded");
-    }
-    return stopped;
+    std::vector<CalibratingSuit> calibrating;
+    for (const auto& suit : suits)
+        calibrating.push_back({suit->handle, suit->take->name,
+                               [capture = &suit->capture] { return capture->Delivered(); }});
+    std::string problem = CalibrateOnNullPose(calibrating, options, {"record", "take", "recorded"},
+                                              stopRequested, errors);
+    if (!problem.empty())
+        return Error(problem);
+    return std::nullopt;
 }
 
 // Records every suit, from one start, until the takes end.

@@ -1,9 +1,8 @@
 #include "tools/record/take_waits.h"
 
 #include "tools/cli/monotonic_clock.h"
-#include "tools/cli/tool_messages.h"
+#include "tools/cli/silence_watch.h"
 #include "tools/record/record_report.h"
-#include "tools/record/still_check.h"
 
 #include <cmath>
 #include <unistd.h>
@@ -11,11 +10,6 @@
 namespace {
 constexpr int64_t PollNanoseconds = 20'000'000;
 constexpr int64_t ProgressNanoseconds = 250'000'000;
-
-int64_t Nanoseconds(double seconds)
-{
-    return int64_t(seconds * NanosecondsPerSecond);
-}
 
 double SecondsSince(int64_t start)
 {
@@ -28,93 +22,7 @@ bool Pause(const std::atomic<bool>& stopRequested)
     SleepUntil(MonotonicNanoseconds() + PollNanoseconds);
     return !stopRequested.load();
 }
-
-// Tells when frames stop coming, and whether one has come since last asked.
-class SilenceWatch {
-  public:
-    SilenceWatch(const FrameCapture& capture, int64_t start)
-        : capture(&capture), lastDelivered(capture.Delivered()), lastHeard(start)
-    {
-    }
-    // True when a frame came since the last call.
-    bool Heard(int64_t now)
-    {
-        uint64_t delivered = capture->Delivered();
-        if (delivered == lastDelivered)
-            return false;
-        lastDelivered = delivered;
-        lastHeard = now;
-        return true;
-    }
-    double SilentSeconds(int64_t now)
-    {
-        Heard(now);
-        return double(now - lastHeard) / NanosecondsPerSecond;
-    }
-
-  private:
-    const FrameCapture* capture;
-    uint64_t lastDelivered;
-    int64_t lastHeard;
-};
-
-void TellMoving(const std::vector<SessionSuit>& suits, size_t suit, std::FILE* errors)
-{
-    std::string which = suits.size() == 1 ? "the suit" : "the suit \"" + suits[suit].name + "\"";
-    std::fputs(PrefixLines("record", which + " is moving; hold the null pose still").c_str(),
-               errors);
-    std::fflush(errors);
-}
 } // namespace
-
-StillEnd CalibrateWhenStill(const std::vector<SessionSuit>& suits, const RecordOptions& options,
-                            const std::atomic<bool>& stopRequested, std::FILE* errors,
-                            size_t* culprit)
-{
-    const int64_t begin = MonotonicNanoseconds();
-    std::vector<StillCheck> checks(suits.size());
-    std::vector<SilenceWatch> silences;
-    for (const SessionSuit& suit : suits)
-        silences.emplace_back(*suit.capture, begin);
-    std::vector<bool> told(suits.size(), false), calibrated(suits.size(), false);
-    size_t left = suits.size();
-    for (;;) {
-        int64_t now = MonotonicNanoseconds();
-        for (size_t i = 0; i < suits.size(); i++) {
-            if (calibrated[i])
-                continue;
-            // Only a fresh reading counts: a suit that stopped sending is not still.
-            if (!silences[i].Heard(now)) {
-                if (silences[i].SilentSeconds(now) > options.silenceSeconds) {
-                    *culprit = i;
-                    return StillEnd::Silent;
-                }
-                continue;
-            }
-            RawChannels channels;
-            VarnelGetRaw(suits[i].suit, channels.data());
-            StillCheck::Verdict verdict = checks[i].Feed(now, channels);
-            if (verdict == StillCheck::Verdict::Moved && !told[i]) {
-                TellMoving(suits, i, errors);
-                told[i] = true;
-            } else if (verdict == StillCheck::Verdict::Still) {
-                VarnelSetNull(suits[i].suit);
-                calibrated[i] = true;
-                left--;
-            }
-        }
-        if (left == 0)
-            return StillEnd::Calibrated;
-        if (now - begin > Nanoseconds(options.stillLimitSeconds)) {
-            for (size_t i = 0; i < suits.size(); i++)
-                if (!calibrated[i])
-                    *culprit = i;
-            return StillEnd::TooLong;
-        }
-        if (!Pause(stopRequested))
-            return StillEnd::Stopped;
-    }
-}
 
 void WatchTakes(const RecordOptions& options, const std::vector<SessionSuit>& suits, int64_t start,
                 const std::atomic<bool>& stopRequested, std::FILE* out, std::vector<TakeEnd>& ends)
@@ -123,7 +31,7 @@ void WatchTakes(const RecordOptions& options, const std::vector<SessionSuit>& su
     int64_t lastProgress = 0;
     std::vector<SilenceWatch> silences;
     for (const SessionSuit& suit : suits)
-        silences.emplace_back(*suit.capture, start);
+        silences.emplace_back([capture = suit.capture] { return capture->Delivered(); }, start);
     std::vector<bool> running(suits.size(), true);
     ends.assign(suits.size(), TakeEnd::Limit);
     size_t left = suits.size();

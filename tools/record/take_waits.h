@@ -1,6 +1,5 @@
-// The recorder's waits: before the take (the countdown, the suits' first
-// datagrams, their stillness for the calibration) and through it (until its
-// end). Each polls its stop flag, so Ctrl+C cuts any of them short.
+// The recorder's wait through the take, until its end. It polls its stop
+// flag, so Ctrl+C cuts it short.
 #pragma once
 
 #include "tools/record/frame_capture.h"
@@ -11,22 +10,12 @@
 #include <string>
 #include <vector>
 
-// A suit of the session between its first datagram and its take.
+// A suit of the session while it records.
 struct SessionSuit {
     VarnelHandle suit = nullptr;
     FrameCapture* capture = nullptr;
     std::string name; // printable
 };
-
-enum class StillEnd { Calibrated, Stopped, Silent, TooLong };
-
-// Calibrates each suit as soon as its raw channels have held still, saying
-// once on errors of a suit that moves (naming it when there are several).
-// Gives up after options.stillLimitSeconds, or when a suit is silent for
-// options.silenceSeconds; *culprit is then the suit's position in suits.
-StillEnd CalibrateWhenStill(const std::vector<SessionSuit>& suits, const RecordOptions& options,
-                            const std::atomic<bool>& stopRequested, std::FILE* errors,
-                            size_t* culprit);
 
 enum class TakeEnd { Limit, Stopped, Silent, OutOfMemory };
 

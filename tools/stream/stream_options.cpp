@@ -2,6 +2,20 @@
 
 #include "tools/cli/option_checks.h"
 
+std::string SuitTargets(const std::vector<Destination>& targets, size_t k,
+                        std::vector<Destination>* shifted)
+{
+    shifted->clear();
+    for (const Destination& target : targets) {
+        if (target.port + k > 65535)
+            return "the suit at position " + std::to_string(k + 1) + " would stream to port " +
+                   std::to_string(target.port + k) + " of " + target.host +
+                   ", beyond 65535; give a lower port";
+        shifted->push_back({target.host, uint16_t(target.port + k)});
+    }
+    return "";
+}
+
 void AddStreamOptions(CLI::App& command, StreamOptions& options)
 {
     // The default target gives way to the first one named.
@@ -21,8 +35,8 @@ void AddStreamOptions(CLI::App& command, StreamOptions& options)
                     options.targets.push_back(target);
                 }
             },
-            "Send to a VMC receiver at HOST:PORT; repeat for several (default: "
-            "127.0.0.1:39539)")
+            "Send to a VMC receiver at HOST:PORT; repeat for several. With several suits "
+            "the second goes to PORT+1, the third to PORT+2... (default: 127.0.0.1:39539)")
         ->type_name("HOST:PORT")
         ->allow_extra_args(false)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
@@ -34,39 +48,6 @@ void AddStreamOptions(CLI::App& command, StreamOptions& options)
         ->type_name("N")
         ->check(CheckFrameCount)
         ->excludes(seconds);
-    command
-        .add_option_function<std::string>(
-            "--suit",
-            [&options](const std::string& text) {
-                SuitChoice choice;
-                std::string error = ParseSuitChoice(text, &choice);
-                if (!error.empty())
-                    throw CLI::ValidationError("--suit", error);
-                options.suit = choice;
-            },
-            "Stream the suit with this index in 'varnel suits', or that sends from IP:PORT "
-            "(default: the first suit found)")
-        ->type_name("INDEX|IP:PORT");
-    command.add_option("--actor", options.actorPath, "Load this actor file into the suit first")
-        ->type_name("FILE");
-    command.add_flag("--position-sensor", options.positionSensor,
-                     "Place the hips by the suit's position sensor");
-    command
-        .add_option_function<std::string>(
-            "--floor",
-            [&options](const std::string& text) {
-                std::string error = ParseFloor(text, &options.floor);
-                if (!error.empty())
-                    throw CLI::ValidationError("--floor", error);
-                options.floorGiven = true;
-            },
-            "The floor: slopes, height at the origin, lowest and highest level, clamp to them "
-            "(0/1), number of stairs (default: level at 0)")
-        ->type_name("DZDX,DZDY,Z0,MIN,MAX,CLAMP,STEPS");
-    command
-        .add_option("--countdown", options.countdownSeconds,
-                    "Count down S seconds before the calibration, to take the null pose; 0: none")
-        ->type_name("S")
-        ->check(CheckCountdown)
-        ->capture_default_str();
+    AddSuitOptions(command, options, "Stream");
+    AddCalibrationOptions(command, options);
 }

@@ -1,55 +1,67 @@
 #include "tools/stream/streamer.h"
 
 #include "tools/cli/monotonic_clock.h"
+#include "tools/cli/null_pose_calibration.h"
 #include "tools/cli/printable_text.h"
+#include "tools/cli/silence_watch.h"
 #include "tools/cli/tool_messages.h"
 #include "tools/stream/vmc_sender.h"
 
+#include <memory>
 #include <mutex>
-#include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 constexpr int64_t PollNanoseconds = 20'000'000;
 
-// Which sender the suit's frames go to. A frame callback carries no context,
-// so it finds it here. Taken by the receive thread under the library lock:
+// A suit of the stream: the library's side and its own sender.
+struct StreamedSuit {
+    ChosenSuit chosen;
+    std::string name; // printable
+    VarnelHandle handle = nullptr;
+    std::vector<Destination> targets;
+    VmcSender sender;
+    std::atomic<uint64_t> delivered{0}; // every frame the suit produced
+    bool running = true;
+    bool silent = false;
+    uint32_t dropped = 0; // by the library, before solving
+};
+
+// Which suit a frame belongs to. A frame callback carries no context, so it
+// finds its suit here. Taken by the receive thread under the library lock:
 // nothing here waits for the library.
 class FrameFeed {
   public:
-    FrameFeed(VarnelHandle suit, VmcSender& sender)
-    {
-        std::lock_guard<std::mutex> hold(lock);
-        feedSuit = suit;
-        feedSender = &sender;
-        delivered.store(0);
-    }
-    // No frame reaches the sender once the feed is gone.
+    FrameFeed() = default;
+    // No frame reaches a suit once the feed is gone.
     ~FrameFeed()
     {
         std::lock_guard<std::mutex> hold(lock);
-        feedSuit = nullptr;
-        feedSender = nullptr;
+        fed.clear();
     }
     FrameFeed(const FrameFeed&) = delete;
     FrameFeed& operator=(const FrameFeed&) = delete;
 
-    static void OnFrame(const SkeletonFrame* pose, VarnelHandle suit)
+    void Attach(StreamedSuit& suit)
     {
         std::lock_guard<std::mutex> hold(lock);
-        if (suit != feedSuit || !feedSender)
-            return;
-        delivered.fetch_add(1);
-        feedSender->Offer(*pose);
+        fed.push_back(&suit);
     }
-    // Every frame the suit produced since the feed began.
-    static uint64_t Delivered() { return delivered.load(); }
+
+    static void OnFrame(const SkeletonFrame* pose, VarnelHandle handle)
+    {
+        std::lock_guard<std::mutex> hold(lock);
+        for (StreamedSuit* suit : fed)
+            if (suit->handle == handle) {
+                suit->delivered.fetch_add(1);
+                suit->sender.Offer(*pose);
+            }
+    }
 
   private:
     static inline std::mutex lock;
-    static inline VarnelHandle feedSuit = nullptr;
-    static inline VmcSender* feedSender = nullptr;
-    static inline std::atomic<uint64_t> delivered{0};
+    static inline std::vector<StreamedSuit*> fed;
 };
 
 // The library for the duration of a stream.
@@ -62,57 +74,73 @@ struct LibraryRun {
     }
 };
 
-std::string Targets(const StreamOptions& options)
+std::string Targets(const std::vector<Destination>& targets)
 {
     std::string text;
-    for (const Destination& target : options.targets)
+    for (const Destination& target : targets)
         text += (text.empty() ? "" : ", ") + target.host + ":" + std::to_string(target.port);
     return text;
 }
 
-// Watches the stream until a limit, a stop or the suit's silence; false for
-// the silence.
-bool Watch(const StreamOptions& options, const VmcSender& sender,
+// Watches the streams until a limit or a stop, ending a suit's stream when
+// it falls silent; the others go on.
+void Watch(const StreamOptions& options, std::vector<std::unique_ptr<StreamedSuit>>& suits,
            const std::atomic<bool>& stopRequested)
 {
     int64_t start = MonotonicNanoseconds();
-    int64_t lastHeard = start;
-    uint64_t lastDelivered = FrameFeed::Delivered();
-    while (!stopRequested.load() && !sender.LimitReached()) {
+    std::vector<SilenceWatch> silences;
+    for (const auto& suit : suits)
+        silences.emplace_back([suit = suit.get()] { return suit->delivered.load(); }, start);
+    size_t left = suits.size();
+    while (left > 0 && !stopRequested.load()) {
         SleepUntil(MonotonicNanoseconds() + PollNanoseconds);
         int64_t now = MonotonicNanoseconds();
         if (options.seconds > 0.0 && double(now - start) / NanosecondsPerSecond >= options.seconds)
-            break;
-        uint64_t delivered = FrameFeed::Delivered();
-        if (delivered != lastDelivered) {
-            lastDelivered = delivered;
-            lastHeard = now;
-        } else if (double(now - lastHeard) / NanosecondsPerSecond > options.silenceSeconds) {
-            return false;
+            return;
+        for (size_t i = 0; i < suits.size(); i++) {
+            StreamedSuit& suit = *suits[i];
+            if (!suit.running)
+                continue;
+            suit.silent = silences[i].SilentSeconds(now) > options.silenceSeconds;
+            if (suit.sender.LimitReached() || suit.silent) {
+                suit.running = false;
+                left--;
+            }
         }
     }
-    return true;
 }
 
-int Fail(std::FILE* errors, const std::string& problem, int status = 1)
-{
-    std::fputs(PrefixLines("stream", problem).c_str(), errors);
-    return status;
-}
-} // namespace
+class Streamer {
+  public:
+    Streamer(const StreamOptions& options, const std::atomic<bool>& stopRequested,
+             std::FILE* out, std::FILE* errors)
+        : options(options), stopRequested(stopRequested), out(out), errors(errors)
+    {
+    }
+    int Run();
 
-int RunStream(const StreamOptions& options, const std::atomic<bool>& stopRequested, std::FILE* out,
-              std::FILE* errors)
-{
-    ActorData actor;
-    if (!options.actorPath.empty() && !VarnelReadActorData(options.actorPath.c_str(), &actor))
-        return Fail(errors, "cannot read the actor file " + options.actorPath);
-    VmcSender sender;
-    std::string error = sender.Open(options.targets);
-    if (!error.empty())
-        return Fail(errors, error);
+  private:
+    int Fail(const std::string& problem, int status = 1)
+    {
+        std::fputs(PrefixLines("stream", problem).c_str(), errors);
+        return status;
+    }
+    int FindSuits();
+    int OpenSuits();
+    void Report(const StreamedSuit& suit, double seconds);
 
+    const StreamOptions& options;
+    const std::atomic<bool>& stopRequested;
+    std::FILE* out;
+    std::FILE* errors;
+    ActorData actor{};
     LibraryRun library;
+    std::vector<std::unique_ptr<StreamedSuit>> suits;
+    FrameFeed feed;
+};
+
+int Streamer::FindSuits()
+{
     // A failure to start has been reported by the library.
     if (!VarnelInit())
         return 2;
@@ -121,70 +149,130 @@ int RunStream(const StreamOptions& options, const std::atomic<bool>& stopRequest
     std::fflush(out);
     int count = VarnelFindSuits();
     if (count < 0)
-        return Fail(errors, "the library refused to look for suits", 2);
+        return Fail("the library refused to look for suits", 2);
     if (count == 0) {
         std::fprintf(out, "No Varnel suits detected\n");
         return 1;
     }
-    int index = 0;
-    SuitInfo info;
-    if (options.suit) {
-        error = FindChosenSuit(*options.suit, count, &index, &info);
+    std::vector<ChosenSuit> chosen;
+    int status = 1;
+    std::string error = ChooseSuits(options, count, chosen, &status);
+    if (!error.empty())
+        return Fail(error, status);
+    for (size_t k = 0; k < chosen.size(); k++) {
+        auto suit = std::make_unique<StreamedSuit>();
+        suit->chosen = chosen[k];
+        suit->name = PrintableSuitName(chosen[k].info);
+        error = SuitTargets(options.targets, k, &suit->targets);
+        if (error.empty())
+            error = suit->sender.Open(suit->targets);
         if (!error.empty())
-            return Fail(errors, error);
-    } else if (!VarnelEnumerateSuitInfo(0, &info)) {
-        return Fail(errors, "the suit table changed while the suit was chosen");
+            return Fail(error, 2);
+        suits.push_back(std::move(suit));
     }
+    return 0;
+}
 
+int Streamer::OpenSuits()
+{
     if (options.floorGiven)
         VarnelSetFloor(options.floor);
-    VarnelHandle suit = VarnelOpen(&info, FrameFeed::OnFrame, nullptr);
-    if (!suit)
-        return Fail(errors, "cannot open the suit at " + SuitAddress(info));
-    std::string name = PrintableSuitName(info);
-    FrameFeed feed(suit, sender);
-    if (!options.actorPath.empty())
-        VarnelSetActorData(suit, &actor);
-    if (options.positionSensor) {
-        if (!(info.flags & SUIT_HAS_POSITION_SENSOR))
-            return Fail(errors, "the suit \"" + name + "\" has no position sensor");
-        VarnelEnablePositionSensor(suit, 1);
+    for (const auto& suit : suits) {
+        const SuitInfo& info = suit->chosen.info;
+        suit->handle = VarnelOpen(&info, FrameFeed::OnFrame, nullptr);
+        if (!suit->handle)
+            return Fail("cannot open the suit at " + SuitAddress(info));
+        feed.Attach(*suit);
+        if (!options.actorPath.empty())
+            VarnelSetActorData(suit->handle, &actor);
+        if (options.positionSensor) {
+            if (!(info.flags & SUIT_HAS_POSITION_SENSOR))
+                return Fail("the suit \"" + suit->name + "\" has no position sensor");
+            VarnelEnablePositionSensor(suit->handle, 1);
+        }
+        std::fprintf(out, "Streaming \"%s\" at %s (%g frames/s) to %s\n", suit->name.c_str(),
+                     SuitAddress(info).c_str(), VarnelGetFrameRate(suit->handle),
+                     Targets(suit->targets).c_str());
     }
-    std::fprintf(out, "Streaming \"%s\" at %s (%g frames/s) to %s\n", name.c_str(),
-                 SuitAddress(info).c_str(), VarnelGetFrameRate(suit), Targets(options).c_str());
     std::fflush(out);
+    return 0;
+}
 
-    if (!CountDown("stream", options.countdownSeconds, stopRequested, errors))
-        return Fail(errors, "stopped before the stream began");
-    if (!WaitForData(suit, options.silenceSeconds, stopRequested))
-        return stopRequested.load() ? Fail(errors, "stopped before the stream began")
-                                    : Fail(errors, "the suit \"" + name + "\" sent nothing");
-    VarnelSetNull(suit);
-
-    Skeleton body;
-    VarnelInitSkeleton(&body);
-    VarnelGetActorData(suit, &actor);
-    VarnelCopyActorToSkeleton(&body, &actor);
-    VarnelFreeSkeletonFrames(&body);
-    VarnelClearDropped(suit);
-    int64_t start = MonotonicNanoseconds();
-    sender.Start(body, options.frames);
-    bool heard = Watch(options, sender, stopRequested);
-    uint32_t dropped = VarnelGetDropped(suit);
-    // No frame callback runs after this: the sender gets nothing more.
-    VarnelFinish();
-    library.started = false;
-    sender.Stop();
-    double seconds = double(MonotonicNanoseconds() - start) / NanosecondsPerSecond;
-
+void Streamer::Report(const StreamedSuit& suit, double seconds)
+{
+    const VmcSender& sender = suit.sender;
+    if (suits.size() > 1)
+        std::fprintf(out, "\"%s\": ", suit.name.c_str());
     std::fprintf(out,
                  "%llu frames streamed in %.2f s (%.1f frames/s): %llu sent to every target, "
                  "%llu skipped by the sender, %u dropped before solving, %llu sends failed\n",
                  (unsigned long long)sender.Offered(), seconds,
                  seconds > 0.0 ? double(sender.Offered()) / seconds : 0.0,
-                 (unsigned long long)sender.Sent(), (unsigned long long)sender.Skipped(), dropped,
-                 (unsigned long long)sender.Failures());
-    if (!heard)
-        return Fail(errors, "the suit \"" + name + "\" stopped sending; the stream ends");
-    return 0;
+                 (unsigned long long)sender.Sent(), (unsigned long long)sender.Skipped(),
+                 suit.dropped, (unsigned long long)sender.Failures());
+}
+
+int Streamer::Run()
+{
+    if (!options.actorPath.empty() && !VarnelReadActorData(options.actorPath.c_str(), &actor))
+        return Fail("cannot read the actor file " + options.actorPath);
+    // Every target is resolved before any suit is looked for, so a bad name
+    // is told at once.
+    {
+        VmcSender probe;
+        std::string error = probe.Open(options.targets);
+        if (!error.empty())
+            return Fail(error);
+    }
+    if (int status = FindSuits())
+        return status;
+    if (int status = OpenSuits())
+        return status;
+
+    std::vector<CalibratingSuit> calibrating;
+    for (const auto& suit : suits)
+        calibrating.push_back(
+            {suit->handle, suit->name, [suit = suit.get()] { return suit->delivered.load(); }});
+    std::string problem = CalibrateOnNullPose(calibrating, options, {"stream", "stream", "streamed"},
+                                              stopRequested, errors);
+    if (!problem.empty())
+        return Fail(problem);
+
+    int64_t start = MonotonicNanoseconds();
+    for (const auto& suit : suits) {
+        Skeleton body;
+        VarnelInitSkeleton(&body);
+        ActorData calibrated;
+        VarnelGetActorData(suit->handle, &calibrated);
+        VarnelCopyActorToSkeleton(&body, &calibrated);
+        VarnelFreeSkeletonFrames(&body);
+        VarnelClearDropped(suit->handle);
+        suit->sender.Start(body, options.frames);
+    }
+    Watch(options, suits, stopRequested);
+    for (const auto& suit : suits)
+        suit->dropped = VarnelGetDropped(suit->handle);
+    // No frame callback runs after this: the senders get nothing more.
+    VarnelFinish();
+    library.started = false;
+    for (const auto& suit : suits)
+        suit->sender.Stop();
+    double seconds = double(MonotonicNanoseconds() - start) / NanosecondsPerSecond;
+    int status = 0;
+    for (const auto& suit : suits)
+        Report(*suit, seconds);
+    for (const auto& suit : suits)
+        if (suit->silent) {
+            Fail("the suit \"" + suit->name + "\" stopped sending; " +
+                 (suits.size() == 1 ? "the" : "its") + " stream ends");
+            status = 1;
+        }
+    return status;
+}
+} // namespace
+
+int RunStream(const StreamOptions& options, const std::atomic<bool>& stopRequested, std::FILE* out,
+              std::FILE* errors)
+{
+    return Streamer(options, stopRequested, out, errors).Run();
 }

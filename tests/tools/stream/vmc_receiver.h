@@ -7,6 +7,7 @@
 
 #include <lo/lo.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <map>
@@ -24,10 +25,12 @@ struct ReceivedFrame {
 
 class VmcReceiver {
   public:
-    VmcReceiver()
+    // On a free port, or on the port given if it is free (Port() is 0 if not).
+    explicit VmcReceiver(uint16_t port = 0)
     {
-        server = lo_server_new_with_proto(nullptr, LO_UDP, nullptr);
-        EXPECT_NE(server, nullptr);
+        std::string wanted = std::to_string(port);
+        server = lo_server_new_with_proto(port ? wanted.c_str() : nullptr, LO_UDP, nullptr);
+        EXPECT_TRUE(server || port);
         if (!server)
             return;
         lo_server_add_bundle_handlers(server, BundleStart, BundleEnd, this);
@@ -49,6 +52,15 @@ class VmcReceiver {
         auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
         while (server && frames.size() < count && std::chrono::steady_clock::now() < end)
             lo_server_recv_noblock(server, 20);
+    }
+
+    // Receives until done is set, then whatever is still queued.
+    void ReceiveUntil(const std::atomic<bool>& done)
+    {
+        while (server && !done.load())
+            lo_server_recv_noblock(server, 20);
+        while (server && lo_server_recv_noblock(server, 0) > 0) {
+        }
     }
 
     std::vector<ReceivedFrame> frames;

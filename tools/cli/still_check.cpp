@@ -1,4 +1,4 @@
-#include "tools/record/still_check.h"
+#include "tools/cli/still_check.h"
 
 #include <cstdlib>
 
