@@ -57,8 +57,8 @@ void AddCalibrationOptions(CLI::App& command, LiveSuitOptions& options)
         "Calibrate at once, without waiting for each suit to hold still for half a second");
 }
 
-std::string ChooseSuits(const LiveSuitOptions& options, int count,
-                        std::vector<ChosenSuit>& chosen, int* status)
+std::string ChooseSuits(const LiveSuitOptions& options, int count, std::vector<ChosenSuit>& chosen,
+                        int* status)
 {
     chosen.clear();
     *status = 1;

@@ -44,5 +44,5 @@ struct ChosenSuit {
 // The suits the options name among the `count` of the library's table, in
 // the order given. Returns an empty text with chosen filled, otherwise what
 // is wrong with *status the exit status it calls for.
-std::string ChooseSuits(const LiveSuitOptions& options, int count,
-                        std::vector<ChosenSuit>& chosen, int* status);
+std::string ChooseSuits(const LiveSuitOptions& options, int count, std::vector<ChosenSuit>& chosen,
+                        int* status);

@@ -25,8 +25,7 @@ class NullPoseCalibration {
     NullPoseCalibration(const std::vector<CalibratingSuit>& suits, const LiveSuitOptions& options,
                         const CalibrationWords& words, const std::atomic<bool>& stopRequested,
                         std::FILE* errors)
-        : suits(suits), options(options), words(words), stopRequested(stopRequested),
-          errors(errors)
+        : suits(suits), options(options), words(words), stopRequested(stopRequested), errors(errors)
     {
     }
     std::string Run();

@@ -8,7 +8,7 @@
 #include <ostream>
 #include <string>
 
-// Describes the BVH motion file or actor file at path, which may be a pipe.
+// Describes the BVH motion file, actor file or raw take at path, which may be a pipe.
 // Returns the exit status: 0, or 1 after a message.
 // bvhUnit: the unit a BVH file's lengths are in, when the user says so.
 int DescribeFile(const std::string& path, std::ostream& out, std::ostream& errors,

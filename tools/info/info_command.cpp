@@ -1,4 +1,4 @@
-// `varnel info FILE`: what a BVH motion file or an actor file holds.
+// `varnel info FILE`: what a BVH motion file, an actor file or a raw take holds.
 #include "tools/cli/bvh_units.h"
 #include "tools/cli/commands.h"
 #include "tools/cli/option_checks.h"
@@ -20,15 +20,16 @@ struct InfoOptions {
 void AddInfoCommand(CLI::App& app, CommandRun& run)
 {
     auto options = std::make_shared<InfoOptions>();
-    CLI::App* command =
-        app.add_subcommand("info", "Describe a BVH motion file or an actor file (.vnl)");
+    CLI::App* command = app.add_subcommand(
+        "info", "Describe a BVH motion file, an actor file (.vnl) or a raw take (.vraw)");
     command->add_option("FILE", options->path, "The file to describe (a pipe too)")
         ->type_name("FILE")
         ->required();
     command->add_flag("--json", options->json,
                       "Print one JSON object: for BVH the frames, frameTime, duration, offsets, "
                       "hipsTravel and contacts; for an actor file the units and the values by "
-                      "section");
+                      "section; for a raw take the suit, rate, records, duration, solved, kept, "
+                      "calibrationAt, positionSensor, floor and ignoredBytes");
     command
         ->add_option_function<std::string>(
             "--units",

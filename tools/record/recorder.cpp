@@ -4,10 +4,10 @@
 #include "tools/cli/network_address.h"
 #include "tools/cli/null_pose_calibration.h"
 #include "tools/cli/printable_text.h"
+#include "tools/cli/still_check.h"
 #include "tools/cli/take_output.h"
 #include "tools/record/frame_capture.h"
 #include "tools/record/raw_capture.h"
-#include "tools/cli/still_check.h"
 #include "tools/record/take_paths.h"
 #include "tools/record/take_waits.h"
 

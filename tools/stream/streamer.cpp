@@ -112,8 +112,8 @@ void Watch(const StreamOptions& options, std::vector<std::unique_ptr<StreamedSui
 
 class Streamer {
   public:
-    Streamer(const StreamOptions& options, const std::atomic<bool>& stopRequested,
-             std::FILE* out, std::FILE* errors)
+    Streamer(const StreamOptions& options, const std::atomic<bool>& stopRequested, std::FILE* out,
+             std::FILE* errors)
         : options(options), stopRequested(stopRequested), out(out), errors(errors)
     {
     }
@@ -233,8 +233,8 @@ int Streamer::Run()
     for (const auto& suit : suits)
         calibrating.push_back(
             {suit->handle, suit->name, [suit = suit.get()] { return suit->delivered.load(); }});
-    std::string problem = CalibrateOnNullPose(calibrating, options, {"stream", "stream", "streamed"},
-                                              stopRequested, errors);
+    std::string problem = CalibrateOnNullPose(
+        calibrating, options, {"stream", "stream", "streamed"}, stopRequested, errors);
     if (!problem.empty())
         return Fail(problem);
 

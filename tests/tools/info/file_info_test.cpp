@@ -2,11 +2,14 @@
 #include "tests/support/temp_folder.h"
 #include "tests/tools/support/file_fixtures.h"
 #include "tests/tools/support/json_syntax.h"
+#include "tools/cli/raw_take.h"
 #include "tools/info/actor_description.h"
 #include "tools/info/bvh_description.h"
 #include "tools/info/file_description.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 namespace {
 TEST(InfoCommand, TellsActorFilesFromMotionFiles)
@@ -186,5 +189,52 @@ TEST(InfoCommand, DescribesAnActorFileInJson)
         values++;
     // The file, kind, units, sections and their names, and the 119 values.
     EXPECT_EQ(values, 4 + 4 + 119u) << text;
+}
+} // namespace
+
+namespace {
+// A raw take of three datagrams, two solved and kept, calibrated on the
+// first, cut in the middle of a fourth.
+std::string WriteCutRawTake(const TempFolder& folder)
+{
+    RawTakeHeader header;
+    std::snprintf(header.suitName, sizeof header.suitName, "Lab suit");
+    header.nominalRate = 120.0f;
+    header.calibrationAt = 1'000'000;
+    header.floor = FloorGeometry{0.0f, 0.0f, 2.5f, 0.0f, 10.0f, 1, 4};
+    std::string bytes(RawTakeHeaderSize + 3 * RawRecordSize + 50, '\0');
+    auto* data = reinterpret_cast<uint8_t*>(bytes.data());
+    EncodeRawTakeHeader(header, data);
+    const uint32_t flags[3] = {RawCalibratedBefore, RawSolved | RawKept, RawSolved | RawKept};
+    for (int i = 0; i < 3; i++)
+        EncodeRawRecord(RawRecord{1'000'000 + i * 8'333'333, flags[i], {}},
+                        data + RawTakeHeaderSize + i * RawRecordSize);
+    std::memcpy(data + RawTakeHeaderSize + 3 * RawRecordSize, &RawRecordMark, 4);
+    return folder.Write("take.vraw", bytes);
+}
+
+TEST(InfoCommand, DescribesARawTakeAndItsCutTail)
+{
+    TempFolder folder;
+    const std::string path = WriteCutRawTake(folder);
+    Output text, json;
+    ASSERT_EQ(DescribeFile(path, text.out, text.errors), 0) << text.errors.str();
+    EXPECT_EQ(text.out.str(), path + ": raw take\n"
+                                     "Suit: Lab suit\n"
+                                     "Nominal rate: 120 frames per second\n"
+                                     "Datagrams: 3 over 0.017 s (2 solved, 2 kept in the take)\n"
+                                     "Calibrated at: 0.001 s\n"
+                                     "Position sensor: no\n"
+                                     "Floor: 0,0,2.5,0,10,1,4 (as --floor takes it)\n"
+                                     "Cut tail: 50 bytes after the last whole datagram\n");
+    ASSERT_EQ(DescribeFile(path, json.out, json.errors, OutputForm::Json), 0);
+    EXPECT_TRUE(JsonSyntax::IsJson(json.out.str())) << json.out.str();
+    EXPECT_NE(json.out.str().find("\"kind\":\"raw\",\"suit\":\"Lab suit\",\"rate\":120,"
+                                  "\"records\":3,"),
+              std::string::npos)
+        << json.out.str();
+    // The magic decides, whatever the name: a text file called .vraw is no raw take.
+    Output notRaw;
+    EXPECT_EQ(DescribeFile(folder.Write("text.vraw", "HIERARCHY\n"), notRaw.out, notRaw.errors), 1);
 }
 } // namespace

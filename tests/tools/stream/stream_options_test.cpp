@@ -18,8 +18,8 @@ TEST(StreamOptions, TargetsReplaceTheDefaultAndSuitsAreChosenAsForRecording)
     EXPECT_EQ(options.targets[0].port, VmcDefaultPort);
     EXPECT_TRUE(options.stillCheck);
 
-    ASSERT_TRUE(Parse("--vmc 10.0.0.2:39540 --vmc localhost:9000 --all --no-still-check",
-                      &options));
+    ASSERT_TRUE(
+        Parse("--vmc 10.0.0.2:39540 --vmc localhost:9000 --all --no-still-check", &options));
     ASSERT_EQ(options.targets.size(), 2u);
     EXPECT_EQ(options.targets[1].host, "localhost");
     EXPECT_EQ(options.targets[1].port, 9000);
@@ -28,8 +28,8 @@ TEST(StreamOptions, TargetsReplaceTheDefaultAndSuitsAreChosenAsForRecording)
 
     ASSERT_TRUE(Parse("--suit 1 --suit 127.0.0.1:5000", &options));
     EXPECT_EQ(options.suits.size(), 2u);
-    for (const char* bad : {"--vmc 10.0.0.2", "--vmc :39539", "--vmc 10.0.0.2:0",
-                            "--all --suit 0", "--seconds 1 --frames 2", "--countdown -1"})
+    for (const char* bad : {"--vmc 10.0.0.2", "--vmc :39539", "--vmc 10.0.0.2:0", "--all --suit 0",
+                            "--seconds 1 --frames 2", "--countdown -1"})
         EXPECT_FALSE(Parse(bad)) << bad;
 }
 
