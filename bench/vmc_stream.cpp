@@ -214,6 +214,37 @@ void Run(benchmark::State& state, int suitCount, int targetCount, std::chrono::s
     }
 }
 
+// The sender alone: a frame offered as the frame callback offers it, every
+// 8 ms, to its arrival on a receiving socket (no library, no decoding).
+void OfferToSocket(benchmark::State& state)
+{
+    constexpr size_t Frames = 1000;
+    for (auto _ : state) {
+        Receiver receiver(Frames, false);
+        VmcSender sender;
+        sender.Open({{"127.0.0.1", receiver.Port()}});
+        Skeleton body;
+        VarnelInitSkeleton(&body);
+        sender.Start(body, 0);
+        std::vector<int64_t> latencies;
+        for (size_t k = 0; k < Frames; k++) {
+            int64_t offered = MonotonicNanoseconds();
+            sender.Offer(body.frames[0]);
+            // Long enough for the bundle to arrive; nothing else runs meanwhile.
+            std::this_thread::sleep_for(std::chrono::milliseconds(8));
+            if (receiver.Count() > k)
+                latencies.push_back(receiver.Arrival(k) - offered);
+        }
+        sender.Stop();
+        VarnelFreeSkeletonFrames(&body);
+        state.SetIterationTime(PercentileMicroseconds(latencies, 0.50) / 1e6);
+        state.counters["bundles"] = double(latencies.size());
+        state.counters["p50_us"] = PercentileMicroseconds(latencies, 0.50);
+        state.counters["p99_us"] = PercentileMicroseconds(latencies, 0.99);
+        state.counters["max_us"] = PercentileMicroseconds(latencies, 1.0);
+    }
+}
+
 // One suit at 120 Hz for 10 s to one receiver, which decodes the bundles
 // (Arg 1) or only takes them off its socket (Arg 0).
 void DatagramToBundle(benchmark::State& state)
@@ -228,6 +259,7 @@ void EightSuitsToTwoTargets(benchmark::State& state)
 }
 } // namespace
 
+BENCHMARK(OfferToSocket)->UseManualTime()->Iterations(1)->Unit(benchmark::kMicrosecond);
 BENCHMARK(DatagramToBundle)
     ->Arg(1)
     ->Arg(0)
