@@ -3,6 +3,7 @@
 // thread's CPU share. Binds port 8000: run under
 // flock /tmp/varnel-udp8000.lock.
 #include "counting_suit.h"
+#include "latency_percentile.h"
 #include "suitlink/receive_thread.h"
 #include "varnel.h"
 
@@ -43,15 +44,6 @@ void MeasureFrame(const SkeletonFrame* pose, VarnelHandle suit)
         }
         return;
     }
-}
-
-double PercentileMicroseconds(std::vector<int64_t> values, double fraction)
-{
-    if (values.empty())
-        return 0.0;
-    size_t index = std::min(values.size() - 1, size_t(fraction * double(values.size())));
-    std::nth_element(values.begin(), values.begin() + long(index), values.end());
-    return double(values[index]) / 1000.0;
 }
 
 struct RunResult {

@@ -3,6 +3,7 @@
 // suits at 120 Hz streamed to two receivers. Binds port
 // 8000: run under flock /tmp/varnel-udp8000.lock.
 #include "counting_suit.h"
+#include "latency_percentile.h"
 #include "tools/stream/vmc_sender.h"
 #include "varnel.h"
 
@@ -114,15 +115,6 @@ void OfferFrame(const SkeletonFrame* pose, VarnelHandle suit)
         log.senders[i]->Offer(*pose);
         return;
     }
-}
-
-double PercentileMicroseconds(std::vector<int64_t> values, double fraction)
-{
-    if (values.empty())
-        return 0.0;
-    size_t index = std::min(values.size() - 1, size_t(fraction * double(values.size())));
-    std::nth_element(values.begin(), values.begin() + long(index), values.end());
-    return double(values[index]) / 1000.0;
 }
 
 void Run(benchmark::State& state, int suitCount, int targetCount, std::chrono::seconds span,

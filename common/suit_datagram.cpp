@@ -2,26 +2,6 @@
 
 #include <cstring>
 
-namespace {
-// Written byte by byte so the layout is little-endian on any host.
-void PutUint16(uint8_t* bytes, uint16_t value)
-{
-    bytes[0] = uint8_t(value);
-    bytes[1] = uint8_t(value >> 8);
-}
-
-void PutUint32(uint8_t* bytes, uint32_t value)
-{
-    for (int byte = 0; byte < 4; byte++)
-        bytes[byte] = uint8_t(value >> (8 * byte));
-}
-
-void PutFloat(uint8_t* bytes, float value)
-{
-    PutUint32(bytes, std::bit_cast<uint32_t>(value));
-}
-} // namespace
-
 void SetSuitName(SuitHeader& header, const char* name)
 {
     std::memset(header.name, 0, sizeof header.name);
@@ -33,20 +13,20 @@ void EncodeSuitDatagram(const SuitHeader& header, const SuitReadings& readings, 
 {
     datagram.fill(0);
     uint8_t* bytes = datagram.data();
-    PutUint16(bytes + PacketLengthOffset, uint16_t(SUIT_PACKET_SIZE));
-    PutUint16(bytes + PacketFlagsOffset, header.flags);
-    PutFloat(bytes + PacketFrameRateOffset, header.frameRate);
+    WriteLittleEndian16(bytes + PacketLengthOffset, uint16_t(SUIT_PACKET_SIZE));
+    WriteLittleEndian16(bytes + PacketFlagsOffset, header.flags);
+    WriteLittleEndianFloat(bytes + PacketFrameRateOffset, header.frameRate);
     // Stops at the first NUL and never touches the field's last byte.
     for (size_t i = 0; i < SuitNameSize - 1 && header.name[i] != '\0'; i++)
         bytes[PacketNameOffset + i] = uint8_t(header.name[i]);
     uint8_t* raw = bytes + PacketRawOffset;
     for (int channel = 0; channel < SuitChannelCount; channel++)
-        PutUint16(raw + RawChannelsOffset + 2 * channel, readings.channels[channel]);
+        WriteLittleEndian16(raw + RawChannelsOffset + 2 * channel, readings.channels[channel]);
     for (int axis = 0; axis < 3; axis++) {
-        PutFloat(raw + RawOrientationOffset + 4 * axis, readings.orientation[axis]);
-        PutFloat(raw + RawPositionOffset + 4 * axis, readings.position[axis]);
+        WriteLittleEndianFloat(raw + RawOrientationOffset + 4 * axis, readings.orientation[axis]);
+        WriteLittleEndianFloat(raw + RawPositionOffset + 4 * axis, readings.position[axis]);
     }
-    PutUint32(raw + RawCounterOffset, counter);
+    WriteLittleEndian32(raw + RawCounterOffset, counter);
 }
 
 SuitHeader DecodeSuitHeader(const uint8_t* datagram)

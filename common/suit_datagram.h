@@ -77,3 +77,21 @@ inline float ReadLittleEndianFloat(const uint8_t* bytes)
 {
     return std::bit_cast<float>(ReadLittleEndian32(bytes));
 }
+
+// Written byte by byte so the layout is little-endian on any host.
+inline void WriteLittleEndian16(uint8_t* bytes, uint16_t value)
+{
+    bytes[0] = uint8_t(value);
+    bytes[1] = uint8_t(value >> 8);
+}
+
+inline void WriteLittleEndian32(uint8_t* bytes, uint32_t value)
+{
+    for (int byte = 0; byte < 4; byte++)
+        bytes[byte] = uint8_t(value >> (8 * byte));
+}
+
+inline void WriteLittleEndianFloat(uint8_t* bytes, float value)
+{
+    WriteLittleEndian32(bytes, std::bit_cast<uint32_t>(value));
+}

@@ -1,7 +1,7 @@
 #include "loopback_capture.h"
 #include "tests/support/owned_skeleton.h"
 #include "tests/support/temp_folder.h"
-#include "tools/cli/command_line.h"
+#include "tests/tools/support/run_varnel.h"
 #include "tools/cli/raw_take.h"
 #include "tools/simulator/walking_motion.h"
 #include "tools/solve/raw_solve.h"
@@ -82,23 +82,6 @@ TEST(RawTakeLoopback, ATakeCutByKillKeepsEveryRecordUpToItsLastFlush)
     EXPECT_NE(take.header.calibrationAt, RawNoCalibration);
 }
 
-struct Printed {
-    int status;
-    std::string out, errors;
-};
-
-Printed RunVarnel(std::vector<std::string> arguments)
-{
-    arguments.insert(arguments.begin(), "varnel");
-    std::vector<const char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(argument.c_str());
-    argv.push_back(nullptr);
-    CapturedOutput out, errors;
-    int status = RunCommandLine(int(arguments.size()), argv.data(), out.file, errors.file);
-    return {status, out.Text(), errors.Text()};
-}
-
 // A walking take recorded live to BVH and raw at once.
 void RecordBoth(const RecordOptions& options)
 {
@@ -109,6 +92,15 @@ void RecordBoth(const RecordOptions& options)
     StopAfterSuit stopper(suit);
     CapturedOutput out, errors;
     ASSERT_EQ(RunRecord(options, stopper.stop, out.file, errors.file), 0) << errors.Text();
+}
+
+// A raw take alone, recorded as RecordBoth records, read back into *raw.
+void RecordRawOnly(const std::string& path, RawTake* raw)
+{
+    RecordOptions options = ImmediateRecordOptions("");
+    options.rawPath = path;
+    RecordBoth(options);
+    ASSERT_EQ(ReadRawTake(path, raw), "");
 }
 
 TEST(RawTakeLoopback, SolvedAgainWithTheRecordedSettingsTheTakeIsTheLiveOneByteForByte)
@@ -179,19 +171,17 @@ uint32_t CounterOf(const RawRecord& record)
 TEST(RawTakeLoopback, ARawTakeReplayedIsRecordedAgainDatagramForDatagram)
 {
     TempFolder folder;
-    RecordOptions first = ImmediateRecordOptions("");
-    first.rawPath = folder.File("first.vraw");
-    RecordBoth(first);
+    const std::string firstPath = folder.File("first.vraw");
     RawTake original;
-    ASSERT_EQ(ReadRawTake(first.rawPath, &original), "");
+    ASSERT_NO_FATAL_FAILURE(RecordRawOnly(firstPath, &original));
 
     RecordOptions second = ImmediateRecordOptions(folder.File("replayed.bvh"));
     second.rawPath = folder.File("replayed.vraw");
     std::atomic<bool> replayed{false};
     Printed replay;
     std::thread sender([&] {
-        replay = RunVarnel({"simulate", "--raw", first.rawPath, "--to",
-                            "127.0.0.1:" + std::to_string(SuitPort())});
+        replay = RunVarnel(
+            {"simulate", "--raw", firstPath, "--to", "127.0.0.1:" + std::to_string(SuitPort())});
         std::this_thread::sleep_for(200ms);
         replayed.store(true);
     });
@@ -241,11 +231,8 @@ FromInstant KeptFrom(const RawTake& raw, int64_t at)
 TEST(RawTakeLoopback, CalibratedAtAnotherInstantTheTakeStartsThere)
 {
     TempFolder folder;
-    RecordOptions options = ImmediateRecordOptions("");
-    options.rawPath = folder.File("take.vraw");
-    RecordBoth(options);
     RawTake raw;
-    ASSERT_EQ(ReadRawTake(options.rawPath, &raw), "");
+    ASSERT_NO_FATAL_FAILURE(RecordRawOnly(folder.File("take.vraw"), &raw));
     const int64_t recorded = raw.header.calibrationAt;
     ASSERT_NE(recorded, RawNoCalibration);
 

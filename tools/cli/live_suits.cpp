@@ -88,3 +88,16 @@ std::string ChooseSuits(const LiveSuitOptions& options, int count, std::vector<C
             }
     return "";
 }
+
+std::string SetUpOpenedSuit(VarnelHandle suit, const SuitInfo& info, const LiveSuitOptions& options,
+                            const ActorData& actor, const std::string& name)
+{
+    if (!options.actorPath.empty())
+        VarnelSetActorData(suit, &actor);
+    if (options.positionSensor) {
+        if (!(info.flags & SUIT_HAS_POSITION_SENSOR))
+            return "the suit \"" + name + "\" has no position sensor";
+        VarnelEnablePositionSensor(suit, 1);
+    }
+    return "";
+}

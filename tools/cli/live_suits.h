@@ -46,3 +46,9 @@ struct ChosenSuit {
 // is wrong with *status the exit status it calls for.
 std::string ChooseSuits(const LiveSuitOptions& options, int count, std::vector<ChosenSuit>& chosen,
                         int* status);
+
+// Loads the actor into an opened suit when the options name an actor file,
+// and turns on its position sensor when they ask for it. Returns an empty
+// text, otherwise what is wrong (a suit without the sensor).
+std::string SetUpOpenedSuit(VarnelHandle suit, const SuitInfo& info, const LiveSuitOptions& options,
+                            const ActorData& actor, const std::string& name);

@@ -41,3 +41,14 @@ std::string CheckCountdown(const std::string& text)
         return "the countdown must be a number of seconds from 0 to 600, not \"" + text + "\"";
     return "";
 }
+
+void AddTakeUnitsOption(CLI::App& command, LengthUnit& units)
+{
+    command
+        .add_option_function<std::string>(
+            "--units", [&units](const std::string& name) { units = *FindLengthUnit(name); },
+            "Length unit of the take written: in (inches, the library's unit), cm or m "
+            "(default: in)")
+        ->type_name("UNIT")
+        ->check(CheckLengthUnit);
+}

@@ -2,7 +2,10 @@
 // returns an empty text for a good value, otherwise what is wrong.
 #pragma once
 
+#include "tools/cli/bvh_units.h"
 #include "varnel.h"
+
+#include <CLI/CLI.hpp>
 
 #include <string>
 
@@ -17,3 +20,7 @@ std::string CheckLengthUnit(const std::string& text);
 
 // A countdown of 0 to 600 seconds (--countdown).
 std::string CheckCountdown(const std::string& text);
+
+// Registers --units UNIT, the length unit of the BVH take a command writes
+// (in, cm or m), storing into units.
+void AddTakeUnitsOption(CLI::App& command, LengthUnit& units);

@@ -2,7 +2,6 @@
 
 #include "tools/cli/monotonic_clock.h"
 
-#include <bit>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -28,16 +27,10 @@ static_assert(RecordDatagramOffset + SUIT_PACKET_SIZE == RawRecordSize);
 
 constexpr auto FlushInterval = std::chrono::milliseconds(500);
 
-void Put32(uint8_t* out, uint32_t value)
-{
-    for (int i = 0; i < 4; i++)
-        out[i] = uint8_t(value >> (8 * i));
-}
-
 void Put64(uint8_t* out, uint64_t value)
 {
-    for (int i = 0; i < 8; i++)
-        out[i] = uint8_t(value >> (8 * i));
+    WriteLittleEndian32(out, uint32_t(value));
+    WriteLittleEndian32(out + 4, uint32_t(value >> 32));
 }
 
 uint64_t Get64(const uint8_t* in)
@@ -70,29 +63,29 @@ void EncodeRawTakeHeader(const RawTakeHeader& header, uint8_t out[RawTakeHeaderS
 {
     std::memset(out, 0, RawTakeHeaderSize);
     std::memcpy(out, RawTakeMagic, sizeof RawTakeMagic);
-    Put32(out + 8, RawTakeVersion);
-    Put32(out + 12, RawTakeHeaderSize);
-    Put32(out + 16, RawRecordSize);
-    Put32(out + FlagsOffset, header.positionSensor ? 1 : 0);
-    Put32(out + RateOffset, std::bit_cast<uint32_t>(header.nominalRate));
+    WriteLittleEndian32(out + 8, RawTakeVersion);
+    WriteLittleEndian32(out + 12, RawTakeHeaderSize);
+    WriteLittleEndian32(out + 16, RawRecordSize);
+    WriteLittleEndian32(out + FlagsOffset, header.positionSensor ? 1 : 0);
+    WriteLittleEndianFloat(out + RateOffset, header.nominalRate);
     Put64(out + CalibrationOffset, uint64_t(header.calibrationAt));
     std::memcpy(out + NameOffset, header.suitName, SuitNameSize - 1);
     const FloorGeometry& floor = header.floor;
     const float floats[] = {floor.dzdx, floor.dzdy, floor.z0, floor.min, floor.max};
     for (int i = 0; i < 5; i++)
-        Put32(out + FloorOffset + 4 * i, std::bit_cast<uint32_t>(floats[i]));
-    Put32(out + FloorOffset + 20, uint32_t(floor.clamp));
-    Put32(out + FloorOffset + 24, uint32_t(floor.NumSteps));
+        WriteLittleEndianFloat(out + FloorOffset + 4 * i, floats[i]);
+    WriteLittleEndian32(out + FloorOffset + 20, uint32_t(floor.clamp));
+    WriteLittleEndian32(out + FloorOffset + 24, uint32_t(floor.NumSteps));
     const auto* actor = reinterpret_cast<const float*>(&header.actor);
     for (size_t i = 0; i < ActorFloats; i++)
-        Put32(out + ActorOffset + 4 * i, std::bit_cast<uint32_t>(actor[i]));
+        WriteLittleEndianFloat(out + ActorOffset + 4 * i, actor[i]);
 }
 
 void EncodeRawRecord(const RawRecord& record, uint8_t out[RawRecordSize])
 {
     Put64(out, uint64_t(record.time));
-    Put32(out + RecordFlagsOffset, record.flags);
-    Put32(out + RecordMarkOffset, RawRecordMark);
+    WriteLittleEndian32(out + RecordFlagsOffset, record.flags);
+    WriteLittleEndian32(out + RecordMarkOffset, RawRecordMark);
     std::memcpy(out + RecordDatagramOffset, record.datagram.data(), SUIT_PACKET_SIZE);
 }
 
@@ -266,7 +259,7 @@ bool RawTakeWriter::Flush()
         ok = WriteAll(file, head, RawTakeHeaderSize, 0);
     if (rewrite) {
         uint8_t bytes[4];
-        Put32(bytes, flags);
+        WriteLittleEndian32(bytes, flags);
         off_t at = off_t(RawTakeHeaderSize + index * RawRecordSize + RecordFlagsOffset);
         ok = ok && WriteAll(file, bytes, 4, at);
     }

@@ -28,14 +28,7 @@ void AddTakeOptions(CLI::App& command, RecordOptions& options)
             ->type_name("N")
             ->check(CheckFrameCount);
     frames->excludes(seconds);
-    command
-        .add_option_function<std::string>(
-            "--units",
-            [&options](const std::string& name) { options.units = *FindLengthUnit(name); },
-            "Length unit of the take written: in (inches, the library's unit), cm or m "
-            "(default: in)")
-        ->type_name("UNIT")
-        ->check(CheckLengthUnit);
+    AddTakeUnitsOption(command, options.units);
 }
 
 } // namespace

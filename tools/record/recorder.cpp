@@ -237,13 +237,9 @@ std::optional<Ending> SessionRecorder::OpenAndPrepareSuits()
             RawCapture::Attach(suit->handle, suit->raw.get());
             suit->capture.KeepRawMarks(suit->raw.get());
         }
-        if (!options.actorPath.empty())
-            VarnelSetActorData(suit->handle, &actor);
-        if (options.positionSensor) {
-            if (!(suit->info.flags & SUIT_HAS_POSITION_SENSOR))
-                return Error("the suit \"" + name + "\" has no position sensor");
-            VarnelEnablePositionSensor(suit->handle, 1);
-        }
+        std::string problem = SetUpOpenedSuit(suit->handle, suit->info, options, actor, name);
+        if (!problem.empty())
+            return Error(problem);
         suit->take->summary.nominalRate = VarnelGetFrameRate(suit->handle);
         if (suit->raw) {
             RawTakeHeader header;

@@ -107,14 +107,7 @@ void AddSolveSettings(CLI::App& command, SolveOptions& options)
             "by then); the take then holds the recorded frames from there on (default: "
             "calibrate where the recording did)")
         ->type_name("S");
-    command
-        .add_option_function<std::string>(
-            "--units",
-            [&options](const std::string& name) { options.units = *FindLengthUnit(name); },
-            "Length unit of the take written: in (inches, the library's unit), cm or m "
-            "(default: in)")
-        ->type_name("UNIT")
-        ->check(CheckLengthUnit);
+    AddTakeUnitsOption(command, options.units);
 }
 } // namespace
 

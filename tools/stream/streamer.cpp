@@ -183,13 +183,9 @@ int Streamer::OpenSuits()
         if (!suit->handle)
             return Fail("cannot open the suit at " + SuitAddress(info));
         feed.Attach(*suit);
-        if (!options.actorPath.empty())
-            VarnelSetActorData(suit->handle, &actor);
-        if (options.positionSensor) {
-            if (!(info.flags & SUIT_HAS_POSITION_SENSOR))
-                return Fail("the suit \"" + suit->name + "\" has no position sensor");
-            VarnelEnablePositionSensor(suit->handle, 1);
-        }
+        std::string problem = SetUpOpenedSuit(suit->handle, info, options, actor, suit->name);
+        if (!problem.empty())
+            return Fail(problem);
         std::fprintf(out, "Streaming \"%s\" at %s (%g frames/s) to %s\n", suit->name.c_str(),
                      SuitAddress(info).c_str(), VarnelGetFrameRate(suit->handle),
                      Targets(suit->targets).c_str());
